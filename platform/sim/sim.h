@@ -1,0 +1,134 @@
+// The simulated Win32 world that native tests set up, drive and inspect.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// A call made to fail: the first `skip` calls pass, then `times` calls fail (-1: all of them)
+// with `error` as the last-error code (or errno, for the C runtime).
+struct Fault {
+  int skip = 0;
+  int times = -1;
+  DWORD error = ERROR_ACCESS_DENIED;
+};
+
+struct Call {
+  std::string name;
+  std::string args; // the exact arguments, formatted: NULL for a null pointer, "..." for text
+  std::string Text() const { return name + "(" + args + ")"; }
+};
+
+struct Drive {
+  UINT type = DRIVE_FIXED;
+  bool media = true; // false: a removable or CD-ROM drive with nothing in it
+};
+
+struct FileEntry {
+  std::string name; // the path as it was created, in its own letter case
+  bool dir = false;
+  std::string bytes;
+  bool locked = false; // cannot be opened for writing, replaced or deleted (in use)
+};
+
+struct RegValue {
+  DWORD type = REG_SZ;
+  std::string bytes; // raw bytes: a string stored without its terminating zero is possible
+};
+
+struct RegKey {
+  std::map<std::string, RegValue> values; // by upper-case name
+  bool readOnly = false;                   // opening with KEY_SET_VALUE is refused
+};
+
+struct ShellStart {
+  HWND owner;
+  std::optional<std::string> verb, file, parameters, directory;
+  int show;
+};
+
+struct MessageBoxShown {
+  HWND owner;
+  std::optional<std::string> text, caption;
+  UINT type;
+};
+
+struct World {
+  // Drives, files and folders; paths are kept upper-case, without a trailing backslash.
+  std::map<char, Drive> drives;
+  std::map<std::string, FileEntry> files;
+  std::string currentDir = "C:\\";
+  std::string modulePath = "C:\\start.exe";
+  std::string tempPath = "C:\\Temp\\";
+  std::map<int, std::string> specialFolders; // CSIDL -> path
+  DWORD lastError = 0;
+  UINT errorMode = 0;
+  bool hasSetDefaultDllDirectories = true;
+  DWORD dllDirectoryFlags = 0;
+  int openFiles = 0;
+  int allocations = 0;
+
+  // Registry: keys by upper-case full path ("HKCU\SOFTWARE\...").
+  std::map<std::string, RegKey> keys;
+  struct OpenKey {
+    std::string path;
+    REGSAM access;
+  };
+  std::map<uintptr_t, OpenKey> openKeys; // handle -> key
+  uintptr_t nextKey = 0x1000;
+  int keysOpened = 0;
+  int keysClosed = 0;
+
+  // Shell and message boxes.
+  std::vector<ShellStart> shellStarts;
+  std::vector<MessageBoxShown> messageBoxes;
+  std::deque<int> messageBoxAnswers; // scripted answers; when empty: IDOK, or IDNO for MB_YESNO
+  std::function<void(const MessageBoxShown&)> onMessageBox; // runs while the box is "open"
+
+  // Every call, in order, and the calls made to fail.
+  std::vector<Call> calls;
+  std::map<std::string, Fault> faults;
+  std::map<std::string, int> callCounts;
+};
+
+World& world();
+void Reset(); // a fresh world: drive C: fixed, nothing else
+
+// Setting up the world.
+void AddDrive(char letter, UINT type, bool media = true);
+void MakeDir(const std::string& path); // with its parents
+void PutFile(const std::string& path, const std::string& bytes); // with its parent folders
+void RemoveFile(const std::string& path);
+bool Exists(const std::string& path);
+bool IsDir(const std::string& path);
+std::string FileBytes(const std::string& path);
+FileEntry* Entry(const std::string& path);
+
+void CreateKey(const std::string& keyPath); // "HKCU\Software\..."
+void SetValue(const std::string& keyPath, const std::string& name, DWORD type,
+              const std::string& bytes);
+void SetString(const std::string& keyPath, const std::string& name, const std::string& text);
+const RegValue* Value(const std::string& keyPath, const std::string& name);
+RegKey* Key(const std::string& keyPath);
+
+void Fail(const std::string& call, Fault fault = {});
+
+// Inspecting the log.
+std::vector<std::string> CallTexts();                  // "Name(args)" for every call
+std::vector<std::string> CallNames();                  // just the names
+int CountCalls(const std::string& name);               // how often a call was made
+std::vector<std::string> CallsNamed(const std::string& name); // "Name(args)" of one call
+void ClearLog();
+
+// The normalised key of a Windows path (upper-case, absolute, no trailing backslash), or "" when
+// the path cannot name anything.
+std::string Normalise(const std::string& path);
+
+} // namespace sim
