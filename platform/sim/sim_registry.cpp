@@ -107,8 +107,13 @@ LONG RegQueryValueExA(HKEY hkey, LPCSTR name, LPDWORD reserved, LPDWORD type, LP
     *size = length;
     return ERROR_MORE_DATA;
   }
-  // Exactly the stored bytes: a string stored without its zero arrives without one.
-  if (data) memcpy(data, v->bytes.data(), length);
+  // Exactly the stored bytes. A string stored without its zero gets one after it where the
+  // buffer has room, not counted in the size; into a buffer of its own size it arrives bare.
+  if (data) {
+    memcpy(data, v->bytes.data(), length);
+    bool text = v->type == REG_SZ || v->type == REG_EXPAND_SZ || v->type == REG_MULTI_SZ;
+    if (text && length && length < *size && v->bytes[length - 1] != 0) data[length] = 0;
+  }
   *size = length;
   return ERROR_SUCCESS;
 }
@@ -124,6 +129,9 @@ LONG RegSetValueExA(HKEY hkey, LPCSTR name, DWORD reserved, DWORD type, const BY
   auto open = world().openKeys.find(reinterpret_cast<uintptr_t>(hkey));
   if (open == world().openKeys.end()) return 6;
   if (!(open->second.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
+  // The system counts a terminating zero the caller left out when one follows the data.
+  bool text = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+  if (text && data && size && data[size - 1] != 0 && data[size] == 0) ++size;
   std::string bytes(data ? reinterpret_cast<const char*>(data) : "", data ? size : 0);
   world().keys[open->second.path].values[Upper(name ? name : "")] = RegValue{type, bytes};
   return ERROR_SUCCESS;

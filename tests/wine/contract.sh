@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# The contract checks on the real platform: the world they expect, then the program.
+source "$(dirname "$0")/lib.sh"
+work="$WINE_TEST_ROOT/contract"
+rm -rf "$work" && mkdir -p "$work/cd/contract"
+printf 'Kelvaro: Wendraskel, DISK1\r\n' >"$work/cd/contract/id.txt"
+map_drive e "$work/cd" cdrom
+trap 'unmap_drive e' EXIT
+wine "$WINDOWS_BUILD_DIR/tests/wine/contract_tests.exe"
