@@ -79,8 +79,10 @@ using ::fopen;
 using ::fread;
 using ::free;
 using ::malloc;
-using ::sprintf;
 using ::FILE;
+// The C++ headers switch stdio to mingw's own formatter, some 20 KB; the system's sprintf
+// in msvcrt does all we ask of it.
+int __cdecl sprintf(char* buffer, const char* format, ...) __asm__("_sprintf");
 } // namespace os
 
 #else // simulated platform

@@ -92,6 +92,75 @@ struct World {
   std::deque<int> messageBoxAnswers; // scripted answers; when empty: IDOK, or IDNO for MB_YESNO
   std::function<void(const MessageBoxShown&)> onMessageBox; // runs while the box is "open"
 
+  // Windows, messages and timers.
+  struct WindowClass {
+    WNDCLASSEXA wc;
+    std::string name;
+    ATOM atom;
+  };
+  struct Window {
+    std::string className, caption;
+    DWORD style = 0, exStyle = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    WNDPROC proc = nullptr;
+    bool alive = true;
+    bool invalid = false; // waits for a paint
+    bool erase = false;   // that paint erases the background first
+  };
+  struct Timer {
+    HWND window;
+    UINT_PTR id;
+    UINT period;
+  };
+  std::map<std::string, WindowClass> classes; // by upper-case name
+  ATOM nextAtom = 0xC000;
+  std::map<HWND, Window> windows;
+  uintptr_t nextWindow = 0x10000;
+  std::vector<Timer> timers;
+  std::deque<MSG> queue;
+  bool quitPosted = false;
+  int quitCode = 0;
+  int screenWidth = 1024, screenHeight = 768;
+  POINT cursor = {0, 0};
+  // What the test does each time the thread's queue runs dry; when none is left, GetMessageA
+  // would wait forever: it sets wouldBlock and ends the loop instead.
+  std::deque<std::function<void()>> idleSteps;
+  bool wouldBlock = false;
+
+  // GDI: loaded bitmaps, device contexts and what was drawn.
+  struct Bitmap {
+    std::string path;
+    int width = 0, height = 0;
+  };
+  struct DeviceContext {
+    bool memory = false;
+    HWND window = nullptr;
+    HGDIOBJ selected = nullptr;
+    HGDIOBJ original = nullptr;
+  };
+  struct Blit {
+    HDC target;
+    int x, y, width, height;
+    std::string source; // the path of the bitmap selected into the source context
+    int sourceX, sourceY;
+    DWORD rop;
+  };
+  struct DrawnText {
+    std::string text;
+    RECT rect;
+    COLORREF color;
+  };
+  std::map<HGDIOBJ, Bitmap> bitmaps;
+  uintptr_t nextGdi = 0x20000;
+  std::map<HDC, DeviceContext> dcs;
+  std::vector<Blit> blits;
+  std::vector<DrawnText> texts;
+  std::vector<RECT> fills;
+  int paints = 0;
+  int erases = 0;
+  int dcsDeletedWithSelection = 0; // memory contexts deleted without their own bitmap back
+  COLORREF textColor = 0;
+
   // Every call, in order, and the calls made to fail.
   std::vector<Call> calls;
   std::map<std::string, Fault> faults;
@@ -108,6 +177,7 @@ void PutFile(const std::string& path, const std::string& bytes); // with its par
 void RemoveFile(const std::string& path);
 bool Exists(const std::string& path);
 bool IsDir(const std::string& path);
+bool Readable(const std::string& path); // exists, on a drive that can be read now
 std::string FileBytes(const std::string& path);
 FileEntry* Entry(const std::string& path);
 
@@ -126,6 +196,20 @@ std::vector<std::string> CallNames();                  // just the names
 int CountCalls(const std::string& name);               // how often a call was made
 std::vector<std::string> CallsNamed(const std::string& name); // "Name(args)" of one call
 void ClearLog();
+
+// Driving the window: the cursor moves on the screen and a mouse message goes to the window.
+void MoveCursor(HWND window, int clientX, int clientY); // posts WM_MOUSEMOVE
+void MoveCursorOnScreen(int x, int y);                  // no message (the cursor left)
+void Click(HWND window, int clientX, int clientY);      // WM_LBUTTONDOWN, WM_LBUTTONUP
+void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+void Tick(HWND window);                                 // the window's timer fires
+HWND TopWindow();                                       // the last window created, or null
+// Runs every pending message through the window, as the message loop would.
+void PumpMessages();
+// A BMP file's bytes (uncompressed, 8 bits) of the given size, for LoadImageA.
+std::string BitmapFile(int width, int height);
+// Whether every memory context was deleted with its original bitmap selected back.
+bool GdiBalanced();
 
 // The normalised key of a Windows path (upper-case, absolute, no trailing backslash), or "" when
 // the path cannot name anything.

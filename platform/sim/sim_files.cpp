@@ -74,6 +74,11 @@ bool Exists(const std::string& path) {
   return IsRoot(key) ? !DriveError(key) : Entry(path) != nullptr;
 }
 
+bool Readable(const std::string& path) {
+  std::string key = Normalise(path);
+  return !key.empty() && !DriveError(key) && world().files.count(key);
+}
+
 bool IsDir(const std::string& path) { return DirExists(Normalise(path)); }
 
 std::string FileBytes(const std::string& path) {

@@ -1,0 +1,73 @@
+// Start-up: run the menu, or first move the program off the disc into the temporary folder.
+#include "launcher/startup.h"
+
+#include "base/bytestring.h"
+#include "launcher/disc_locator.h"
+#include "launcher/menu_window.h"
+
+// The artwork beside the program, copied in this order: the name in the temporary Res folder,
+// and where it lies beside the program.
+static const char* const kArtwork[][2] = {
+    {"back.bmp", "Res\\back.bmp"},       {"exit.bmp", "Res\\exit.bmp"},
+    {"install.bmp", "Res\\install.bmp"}, {"readme.bmp", "Res\\readme.bmp"},
+    {"readme.html", "Res\\readme.html"}, {"start_a.bmp", "Res\\start_a.bmp"},
+    {"start_b.bmp", "Res\\start_b.bmp"},
+};
+
+bool RelocateToTempFolder(const char* modulePath) {
+  char temp[MAX_PATH];
+  DWORD length = os::GetTempPathA(MAX_PATH, temp);
+  // 0 is a failure; a length that does not fit means the buffer holds no path at all.
+  if (length == 0 || length >= MAX_PATH) return false;
+
+  ByteString tempFolder(temp);
+  ByteString copy = tempFolder + "start.exe";
+  os::CopyFileA(modulePath, copy.c_str(), FALSE);
+
+  ByteString artFolder = tempFolder + "Res\\";
+  os::CreateDirectoryA(artFolder.c_str(), NULL);
+
+  ByteString module(modulePath);
+  ByteString sourceFolder = module.Left(static_cast<size_t>(module.FindLast('\\') + 1));
+  for (const auto& art : kArtwork) {
+    ByteString source = sourceFolder + art[1];
+    ByteString target = artFolder + art[0];
+    os::CopyFileA(source.c_str(), target.c_str(), FALSE);
+  }
+
+  // An empty working folder, not a null one: the copy starts where the shell puts it.
+  os::ShellExecuteA(NULL, "Open", copy.c_str(), NULL, "", SW_SHOWDEFAULT);
+  return true;
+}
+
+// The copy runs from the temporary folder, where anything may have been dropped: libraries
+// are to come from the system folder only. Older systems lack the call, and keep their ways.
+static void RestrictLibrarySearch() {
+  typedef BOOL(WINAPI * SetDefaultDllDirectoriesProc)(DWORD);
+  HMODULE kernel = os::GetModuleHandleA("kernel32.dll");
+  if (!kernel) return;
+  FARPROC proc = os::GetProcAddress(kernel, "SetDefaultDllDirectories");
+  if (proc)
+    reinterpret_cast<SetDefaultDllDirectoriesProc>(reinterpret_cast<void*>(proc))(
+        LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // An empty CD-ROM drive probed below must not stop the user with a "no disk" dialog.
+  os::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  RestrictLibrarySearch();
+
+  char discFolder[MAX_PATH];
+  if (!FindGameDisc(1, discFolder)) return RunMenu();
+
+  char modulePath[MAX_PATH];
+  DWORD length = os::GetModuleFileNameA(instance, modulePath, MAX_PATH);
+  // Without the whole path there is no drive letter to compare and nothing sound to copy.
+  if (length == 0 || length >= MAX_PATH) return RunMenu();
+
+  // Plain bytes: the disc's letter always comes in upper case.
+  if (discFolder[0] != modulePath[0]) return RunMenu();
+
+  if (!RelocateToTempFolder(modulePath)) return RunMenu();
+  return 0;
+}
