@@ -70,7 +70,9 @@ ByteString& ByteString::Append(const char* bytes, size_t length) {
   return *this;
 }
 
-ByteString& ByteString::Append(const char* text) { return text ? Append(text, strlen(text)) : *this; }
+ByteString& ByteString::Append(const char* text) {
+  return text ? Append(text, strlen(text)) : *this;
+}
 
 ByteString ByteString::Left(size_t length) const {
   return ByteString(c_str(), length < m_length ? length : m_length);

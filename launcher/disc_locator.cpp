@@ -39,8 +39,8 @@ bool DiscLocator::CheckRoot(const ByteString& root, ByteString& found) {
   bool match = false;
   ByteString path = root + m_idFilePath;
   if (os::FILE* file = os::fopen(path.c_str(), "rb")) {
-    match = os::fread(bytes, 1, length, file) == length &&
-            memcmp(bytes, m_idText.c_str(), length) == 0;
+    match =
+        os::fread(bytes, 1, length, file) == length && memcmp(bytes, m_idText.c_str(), length) == 0;
     os::fclose(file);
   }
   os::free(bytes);

@@ -12,8 +12,8 @@ static const char kGameExecutable[] = "kelvaro.exe";
 // without its terminating zero arrives without one; it is terminated here where room remains.
 static bool ReadInstallFolder(HKEY key, char* folder) {
   DWORD size = MAX_PATH;
-  if (os::RegQueryValueExA(key, kRecordValue, NULL, NULL, reinterpret_cast<BYTE*>(folder),
-                           &size) != ERROR_SUCCESS)
+  if (os::RegQueryValueExA(key, kRecordValue, NULL, NULL, reinterpret_cast<BYTE*>(folder), &size) !=
+      ERROR_SUCCESS)
     return false;
   if (size < MAX_PATH) {
     folder[size] = 0;
@@ -46,8 +46,7 @@ void ProbeInstallation() {
 
 void LaunchInstalledGame(HWND owner) {
   HKEY key;
-  if (os::RegOpenKeyExA(HKEY_CURRENT_USER, kRecordKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return;
+  if (os::RegOpenKeyExA(HKEY_CURRENT_USER, kRecordKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
   char folder[MAX_PATH];
   if (ReadInstallFolder(key, folder))
     os::ShellExecuteA(owner, "Open", kGameExecutable, NULL, folder, SW_SHOWDEFAULT);

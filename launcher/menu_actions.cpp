@@ -24,8 +24,9 @@ void OpenFromGameDisc(HWND owner, const char* relativeName) {
   char discFolder[1024];
   // The disc may have been changed since the last click: search again every time.
   if (!FindGameDisc(1, discFolder)) {
-    os::MessageBoxA(owner, "ins\xe9"
-                           "rer CD no. 1",
+    os::MessageBoxA(owner,
+                    "ins\xe9"
+                    "rer CD no. 1",
                     "Disk 1", MB_OK);
     return;
   }

@@ -102,15 +102,15 @@ void RefreshMenuState(HWND window) {
 
   ProbeInstallation();
 
-  StartButtonState start = !g_gameInstalled               ? StartDisabled
+  StartButtonState start = !g_gameInstalled                ? StartDisabled
                            : IsOnButton(ButtonStart, x, y) ? StartHover
                                                            : StartNormal;
   int install = IsOnButton(ButtonInstall, x, y) ? 1 : 0;
   int readme = IsOnButton(ButtonReadme, x, y) ? 1 : 0;
   int exitHover = IsOnButton(ButtonExit, x, y) ? 1 : 0;
 
-  bool changed = start != g_startState || install != g_installHover ||
-                 readme != g_readmeHover || exitHover != g_exitHover;
+  bool changed = start != g_startState || install != g_installHover || readme != g_readmeHover ||
+                 exitHover != g_exitHover;
   g_startState = start;
   g_installHover = install;
   g_readmeHover = readme;
@@ -160,9 +160,9 @@ int RunMenu() {
   g_readmeBitmap = LoadArtwork("res\\readme.bmp");
   g_exitBitmap = LoadArtwork("res\\exit.bmp");
 
-  HWND window = os::CreateWindowExA(WS_EX_APPWINDOW, MAKEINTATOM(atom), kCaption,
-                                    WS_POPUPWINDOW | WS_VISIBLE, x, y, kMenuWidth, kMenuHeight,
-                                    NULL, NULL, instance, NULL);
+  HWND window =
+      os::CreateWindowExA(WS_EX_APPWINDOW, MAKEINTATOM(atom), kCaption, WS_POPUPWINDOW | WS_VISIBLE,
+                          x, y, kMenuWidth, kMenuHeight, NULL, NULL, instance, NULL);
   if (!window) {
     os::UnregisterClassA(MAKEINTATOM(atom), instance);
     return 0;

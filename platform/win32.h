@@ -6,11 +6,13 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+// windows.h first: the shell's headers build on it.
 #include <windows.h>
-#include <shellapi.h>
-#include <shlobj.h>
+
 #include <direct.h>
 #include <errno.h>
+#include <shellapi.h>
+#include <shlobj.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -37,8 +39,8 @@ using ::RegOpenKeyExA;
 using ::RegQueryValueExA;
 using ::RegSetValueExA;
 // Shell
-using ::SHGetSpecialFolderPathA;
 using ::ShellExecuteA;
+using ::SHGetSpecialFolderPathA;
 // Windows and messages
 using ::BeginPaint;
 using ::CreateWindowExA;
@@ -75,11 +77,11 @@ using ::SetTextColor;
 using ::_chdir;
 using ::_mkdir;
 using ::fclose;
+using ::FILE;
 using ::fopen;
 using ::fread;
 using ::free;
 using ::malloc;
-using ::FILE;
 // The C++ headers switch stdio to mingw's own formatter, some 20 KB; the system's sprintf
 // in msvcrt does all we ask of it.
 int __cdecl sprintf(char* buffer, const char* format, ...) __asm__("_sprintf");
@@ -120,8 +122,8 @@ LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYT
                     DWORD size);
 // Shell
 BOOL SHGetSpecialFolderPathA(HWND owner, LPSTR path, int csidl, BOOL create);
-HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
-                        LPCSTR directory, INT show);
+HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                        INT show);
 // Windows and messages
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR caption, DWORD style, int x, int y,
@@ -147,8 +149,8 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC callback);
 BOOL TranslateMessage(const MSG* msg);
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
 // GDI
-BOOL BitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
-            int sourceY, DWORD rop);
+BOOL BitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+            DWORD rop);
 HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
 int DrawTextA(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format);

@@ -45,7 +45,7 @@ struct RegValue {
 
 struct RegKey {
   std::map<std::string, RegValue> values; // by upper-case name
-  bool readOnly = false;                   // opening with KEY_SET_VALUE is refused
+  bool readOnly = false;                  // opening with KEY_SET_VALUE is refused
 };
 
 struct ShellStart {
@@ -172,7 +172,7 @@ void Reset(); // a fresh world: drive C: fixed, nothing else
 
 // Setting up the world.
 void AddDrive(char letter, UINT type, bool media = true);
-void MakeDir(const std::string& path); // with its parents
+void MakeDir(const std::string& path);                           // with its parents
 void PutFile(const std::string& path, const std::string& bytes); // with its parent folders
 void RemoveFile(const std::string& path);
 bool Exists(const std::string& path);
@@ -191,9 +191,9 @@ RegKey* Key(const std::string& keyPath);
 void Fail(const std::string& call, Fault fault = {});
 
 // Inspecting the log.
-std::vector<std::string> CallTexts();                  // "Name(args)" for every call
-std::vector<std::string> CallNames();                  // just the names
-int CountCalls(const std::string& name);               // how often a call was made
+std::vector<std::string> CallTexts();                         // "Name(args)" for every call
+std::vector<std::string> CallNames();                         // just the names
+int CountCalls(const std::string& name);                      // how often a call was made
 std::vector<std::string> CallsNamed(const std::string& name); // "Name(args)" of one call
 void ClearLog();
 
@@ -202,8 +202,8 @@ void MoveCursor(HWND window, int clientX, int clientY); // posts WM_MOUSEMOVE
 void MoveCursorOnScreen(int x, int y);                  // no message (the cursor left)
 void Click(HWND window, int clientX, int clientY);      // WM_LBUTTONDOWN, WM_LBUTTONUP
 void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-void Tick(HWND window);                                 // the window's timer fires
-HWND TopWindow();                                       // the last window created, or null
+void Tick(HWND window); // the window's timer fires
+HWND TopWindow();       // the last window created, or null
 // Runs every pending message through the window, as the message loop would.
 void PumpMessages();
 // A BMP file's bytes (uncompressed, 8 bits) of the given size, for LoadImageA.

@@ -44,13 +44,12 @@ static World::DeviceContext* FindDC(HDC dc) {
 }
 
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-  if (Enter("LoadImageA", Join({Handle(instance), Text(name), Num(type), Num(cx), Num(cy),
-                                Hex(flags)})))
+  if (Enter("LoadImageA",
+            Join({Handle(instance), Text(name), Num(type), Num(cx), Num(cy), Hex(flags)})))
     return nullptr;
   if (type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE) || !name) return nullptr;
   FileEntry* e = Entry(name);
-  if (!e || e->dir || e->bytes.size() < 26 || e->bytes.compare(0, 2, "BM") != 0 ||
-      !Readable(name))
+  if (!e || e->dir || e->bytes.size() < 26 || e->bytes.compare(0, 2, "BM") != 0 || !Readable(name))
     return world().lastError = ERROR_FILE_NOT_FOUND, nullptr;
   int32_t width, height;
   memcpy(&width, e->bytes.data() + 18, 4);
@@ -111,8 +110,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   return previous;
 }
 
-BOOL BitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
-            int sourceY, DWORD rop) {
+BOOL BitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+            DWORD rop) {
   World::DeviceContext* src = FindDC(source);
   std::string from = "?";
   if (src) {
@@ -145,8 +144,8 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
 }
 
 int DrawTextA(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format) {
-  if (Enter("DrawTextA", Join({Handle(dc), Text(text), Num(length), rect ? "rect" : "NULL",
-                               Hex(format)})))
+  if (Enter("DrawTextA",
+            Join({Handle(dc), Text(text), Num(length), rect ? "rect" : "NULL", Hex(format)})))
     return 0;
   if (!FindDC(dc) || !text || !rect) return 0;
   std::string s = length < 0 ? std::string(text) : std::string(text, static_cast<size_t>(length));

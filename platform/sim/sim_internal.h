@@ -11,10 +11,10 @@ namespace sim::detail {
 // last error (and errno) to its code already.
 const Fault* Enter(const char* name, const std::string& args);
 
-std::string Text(const char* s);               // NULL or "text"
+std::string Text(const char* s); // NULL or "text"
 std::string Num(long long n);
 std::string Hex(unsigned long long n);
-std::string Handle(const void* h);             // NULL or #n / a known name
+std::string Handle(const void* h); // NULL or #n / a known name
 std::string Join(std::initializer_list<std::string> args);
 std::string Upper(const std::string& s);
 bool IsRoot(const std::string& key); // "C:"

@@ -70,8 +70,9 @@ static std::string TypeName(DWORD type) {
 }
 
 LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result) {
-  if (const Fault* f = Enter("RegOpenKeyExA", Join({Handle(root), Text(subKey), Num(options),
-                                                    AccessName(access), result ? "result" : "NULL"})))
+  if (const Fault* f =
+          Enter("RegOpenKeyExA", Join({Handle(root), Text(subKey), Num(options), AccessName(access),
+                                       result ? "result" : "NULL"})))
     return static_cast<LONG>(f->error);
   if (!result) return 87; // ERROR_INVALID_PARAMETER
   std::string base = RootName(root);
@@ -90,10 +91,10 @@ LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, PHKEY
 
 LONG RegQueryValueExA(HKEY hkey, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                       LPDWORD size) {
-  if (const Fault* f = Enter("RegQueryValueExA",
-                             Join({Handle(hkey), Text(name), reserved ? "reserved" : "NULL",
-                                   type ? "type" : "NULL", data ? "data" : "NULL",
-                                   size ? Num(*size) : "NULL"})))
+  if (const Fault* f =
+          Enter("RegQueryValueExA",
+                Join({Handle(hkey), Text(name), reserved ? "reserved" : "NULL",
+                      type ? "type" : "NULL", data ? "data" : "NULL", size ? Num(*size) : "NULL"})))
     return static_cast<LONG>(f->error);
   auto open = world().openKeys.find(reinterpret_cast<uintptr_t>(hkey));
   if (open == world().openKeys.end()) return 6; // ERROR_INVALID_HANDLE

@@ -15,10 +15,11 @@ static std::string ShowName(int show) {
   return show == SW_SHOWDEFAULT ? "SW_SHOWDEFAULT" : Num(show);
 }
 
-HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
-                        LPCSTR directory, INT show) {
-  const Fault* f = Enter("ShellExecuteA", Join({Handle(owner), Text(verb), Text(file),
-                                                Text(parameters), Text(directory), ShowName(show)}));
+HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                        INT show) {
+  const Fault* f =
+      Enter("ShellExecuteA", Join({Handle(owner), Text(verb), Text(file), Text(parameters),
+                                   Text(directory), ShowName(show)}));
   world().shellStarts.push_back(
       {owner, Opt(verb), Opt(file), Opt(parameters), Opt(directory), show});
   if (f) return reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(f->error <= 32 ? f->error : 2));

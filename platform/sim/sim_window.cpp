@@ -113,8 +113,7 @@ static World::WindowClass* FindClass(LPCSTR name) {
 
 ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
   if (Enter("RegisterClassExA", wc ? Text(wc->lpszClassName) : "NULL")) return 0;
-  if (!wc || !wc->lpszClassName || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpfnWndProc)
-    return 0;
+  if (!wc || !wc->lpszClassName || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpfnWndProc) return 0;
   if (FindClass(wc->lpszClassName)) return world().lastError = 1410, 0; // already registered
   World::WindowClass c{*wc, wc->lpszClassName, world().nextAtom++};
   c.wc.lpszClassName = nullptr; // the caller's text is not kept
@@ -135,10 +134,9 @@ BOOL UnregisterClassA(LPCSTR name, HINSTANCE instance) {
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR caption, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
-  if (Enter("CreateWindowExA",
-            Join({Hex(exStyle), ClassArg(className), Text(caption), Hex(style), Num(x), Num(y),
-                  Num(width), Num(height), Handle(parent), Handle(menu), Handle(instance),
-                  Handle(param)})))
+  if (Enter("CreateWindowExA", Join({Hex(exStyle), ClassArg(className), Text(caption), Hex(style),
+                                     Num(x), Num(y), Num(width), Num(height), Handle(parent),
+                                     Handle(menu), Handle(instance), Handle(param)})))
     return nullptr;
   World::WindowClass* c = FindClass(className);
   if (!c) return world().lastError = 1407, nullptr; // ERROR_CANNOT_FIND_WND_CLASS
@@ -164,8 +162,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR caption, DWORD styl
 }
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Enter("DefWindowProcA", Join({Handle(window), MessageName(message), Num(static_cast<long long>(wParam)),
-                                Num(static_cast<long long>(lParam))}));
+  Enter("DefWindowProcA",
+        Join({Handle(window), MessageName(message), Num(static_cast<long long>(wParam)),
+              Num(static_cast<long long>(lParam))}));
   World::Window* w = FindWindow(window);
   if (!w) return 0;
   switch (message) {
@@ -199,7 +198,8 @@ BOOL DestroyWindow(HWND window) {
 }
 
 BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
-  Enter("GetMessageA", Join({msg ? "msg" : "NULL", Handle(window), Num(filterMin), Num(filterMax)}));
+  Enter("GetMessageA",
+        Join({msg ? "msg" : "NULL", Handle(window), Num(filterMin), Num(filterMax)}));
   World& w = world();
   for (;;) {
     if (!w.queue.empty()) {

@@ -92,9 +92,9 @@ static void TempFolderAndFolders() {
 static void RegistryStrings() {
   CreateScratchKey();
   HKEY key;
-  CHECK_EQ(os::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\KelvaroContract\\Missing", 0, KEY_READ,
-                             &key),
-           ERROR_FILE_NOT_FOUND);
+  CHECK_EQ(
+      os::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\KelvaroContract\\Missing", 0, KEY_READ, &key),
+      ERROR_FILE_NOT_FOUND);
   if (!CHECK_EQ(os::RegOpenKeyExA(HKEY_CURRENT_USER, kScratchKey, 0,
                                   KEY_SET_VALUE | KEY_QUERY_VALUE, &key),
                 ERROR_SUCCESS))

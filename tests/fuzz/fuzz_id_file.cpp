@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ByteString root("untouched");
   HRESULT hr = locator.Locate(root);
 
-  bool expected = flags != 0 && file.size() >= text.size() && file.compare(0, text.size(), text) == 0;
+  bool expected =
+      flags != 0 && file.size() >= text.size() && file.compare(0, text.size(), text) == 0;
   if ((hr == S_OK) != expected) __builtin_trap();
   if (hr == S_OK ? !(root == ByteString("E:\\")) : !(root == ByteString("untouched")))
     __builtin_trap();

@@ -9,8 +9,8 @@
 // Input: one byte choosing the value's type, then the value's bytes (at most 300).
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1 || size > 301) return 0;
-  static const DWORD kTypes[] = {REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ,
-                                 REG_NONE};
+  static const DWORD kTypes[] = {REG_SZ,    REG_EXPAND_SZ, REG_BINARY,
+                                 REG_DWORD, REG_MULTI_SZ,  REG_NONE};
   DWORD type = kTypes[data[0] % 6];
   std::string value(reinterpret_cast<const char*>(data + 1), size - 1);
 

@@ -27,8 +27,8 @@ inline bool Report(bool ok, const char* what, const char* file, int line) {
 
 inline bool ReportEq(long long got, long long want, const char* what, const char* file, int line) {
   bool ok = got == want;
-  if (!Report(ok, what, file, line)) printf("    got %lld (0x%llx), want %lld (0x%llx)\n", got,
-                                            got, want, want);
+  if (!Report(ok, what, file, line))
+    printf("    got %lld (0x%llx), want %lld (0x%llx)\n", got, got, want, want);
   return ok;
 }
 

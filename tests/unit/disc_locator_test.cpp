@@ -75,11 +75,10 @@ TEST_F(DiscLocatorTest, IdentificationFileIsComparedOnItsFirstBytesExactly) {
 TEST_F(DiscLocatorTest, ReadsExactlyTheTextLengthInOneBinaryRead) {
   InsertDisc('E', std::string(kDisc1) + " and more");
   ASSERT_EQ(Find().result, 1);
-  EXPECT_EQ(sim::CallsNamed("fopen"),
-            std::vector<std::string>{
-                R"(fopen("E:\program files\harrowlight\kelvaro\KWRFILEID", "rb"))"});
-  EXPECT_EQ(sim::CallsNamed("fread"),
-            std::vector<std::string>{"fread(buffer, 1, 26, stream)"});
+  EXPECT_EQ(
+      sim::CallsNamed("fopen"),
+      std::vector<std::string>{R"(fopen("E:\program files\harrowlight\kelvaro\KWRFILEID", "rb"))"});
+  EXPECT_EQ(sim::CallsNamed("fread"), std::vector<std::string>{"fread(buffer, 1, 26, stream)"});
   EXPECT_EQ(sim::CountCalls("fclose"), 1);
 }
 
@@ -168,7 +167,7 @@ TEST_F(DiscLocatorTest, CandidatesComeFirstAndTheDriveQueryIsStillMade) {
   DiscLocator locator;
   locator.SetIdFilePath(kIdFile);
   locator.SetIdText(kDisc1);
-  locator.AddCandidateRoot("X");     // too short to be a drive root: fails the CD-ROM test
+  locator.AddCandidateRoot("X"); // too short to be a drive root: fails the CD-ROM test
   locator.AddCandidateRoot("E:\\");
   ByteString root;
   EXPECT_EQ(locator.Locate(root), S_OK);

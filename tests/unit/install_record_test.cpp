@@ -16,8 +16,8 @@ struct ProbeCase {
   bool key;
   bool value;
   DWORD type;
-  std::string bytes;       // the stored value
-  std::string executable;  // where kelvaro.exe is put, "" for nowhere
+  std::string bytes;      // the stored value
+  std::string executable; // where kelvaro.exe is put, "" for nowhere
   bool installed;
 };
 
@@ -31,21 +31,19 @@ TEST_F(InstallRecordTest, ProbeAnswersFromTheRecordAndTheExecutable) {
       {"record and executable", true, true, REG_SZ, "C:\\Games\\" + z, "C:\\Games\\kelvaro.exe",
        true},
       {"executable missing", true, true, REG_SZ, "C:\\Games\\" + z, "", false},
-      {"no final backslash", true, true, REG_SZ, "C:\\Games" + z, "C:\\Games\\kelvaro.exe",
-       false},
+      {"no final backslash", true, true, REG_SZ, "C:\\Games" + z, "C:\\Games\\kelvaro.exe", false},
       {"no final backslash, joined name present", true, true, REG_SZ, "C:\\Games" + z,
        "C:\\Gameskelvaro.exe", true},
       {"stored without its zero", true, true, REG_SZ, "C:\\Games\\", "C:\\Games\\kelvaro.exe",
        true},
-      {"type not examined", true, true, REG_EXPAND_SZ, "C:\\Games\\" + z,
-       "C:\\Games\\kelvaro.exe", true},
+      {"type not examined", true, true, REG_EXPAND_SZ, "C:\\Games\\" + z, "C:\\Games\\kelvaro.exe",
+       true},
       {"empty value", true, true, REG_SZ, z, "", false},
       {"248 characters: joined path just fits", true, true, REG_SZ, Folder(248) + z,
        Folder(248) + "kelvaro.exe", true},
-      {"248 characters without zero", true, true, REG_SZ, Folder(248),
-       Folder(248) + "kelvaro.exe", true},
-      {"249 characters: joined path does not fit", true, true, REG_SZ, Folder(249) + z, "",
-       false},
+      {"248 characters without zero", true, true, REG_SZ, Folder(248), Folder(248) + "kelvaro.exe",
+       true},
+      {"249 characters: joined path does not fit", true, true, REG_SZ, Folder(249) + z, "", false},
       {"259 characters", true, true, REG_SZ, Folder(259) + z, "", false},
       {"259 characters without zero", true, true, REG_SZ, Folder(259), "", false},
       {"260 characters", true, true, REG_SZ, Folder(260) + z, "", false},

@@ -26,12 +26,12 @@ TEST_F(MenuActionsTest, ReleasePointPicksTheButtonEdgesIncluded) {
     int x, y;
     Action action;
   } cases[] = {
-      {15, 361, Launch},   {148, 378, Launch},  {149, 370, None},   {14, 370, None},
-      {20, 360, None},     {20, 379, None},     {20, 384, None},    {20, 385, Install},
-      {20, 402, Install},  {20, 403, None},     {15, 390, Install}, {216, 390, Install},
-      {217, 390, None},    {228, 390, None},    {229, 390, Readme}, {325, 390, Readme},
-      {326, 390, None},    {343, 390, None},    {344, 390, Quit},   {438, 390, Quit},
-      {439, 390, None},    {0, 0, None},        {447, 405, None},
+      {15, 361, Launch},  {148, 378, Launch}, {149, 370, None},   {14, 370, None},
+      {20, 360, None},    {20, 379, None},    {20, 384, None},    {20, 385, Install},
+      {20, 402, Install}, {20, 403, None},    {15, 390, Install}, {216, 390, Install},
+      {217, 390, None},   {228, 390, None},   {229, 390, Readme}, {325, 390, Readme},
+      {326, 390, None},   {343, 390, None},   {344, 390, Quit},   {438, 390, Quit},
+      {439, 390, None},   {0, 0, None},       {447, 405, None},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "(" << c.x << ", " << c.y << ")");

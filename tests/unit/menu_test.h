@@ -34,8 +34,8 @@ protected:
     const struct {
       const char* name;
       int width, height;
-    } art[] = {{"back.bmp", 450, 408},    {"start_a.bmp", 134, 18}, {"start_b.bmp", 134, 18},
-               {"install.bmp", 202, 18},  {"readme.bmp", 97, 18},   {"exit.bmp", 95, 18}};
+    } art[] = {{"back.bmp", 450, 408},   {"start_a.bmp", 134, 18}, {"start_b.bmp", 134, 18},
+               {"install.bmp", 202, 18}, {"readme.bmp", 97, 18},   {"exit.bmp", 95, 18}};
     for (const auto& a : art)
       sim::PutFile(folder + "res\\" + a.name, sim::BitmapFile(a.width, a.height));
   }

@@ -205,7 +205,8 @@ TEST_F(MenuWindowTest, PaintsTheBackgroundThenTheOverlaysOfTheState) {
     // One memory context, each picture selected in turn, the original put back before it goes.
     std::vector<std::string> gdi;
     for (const std::string& n : paintCalls)
-      if (n != "GetMessageA" && n != "TranslateMessage" && n != "DispatchMessageA") gdi.push_back(n);
+      if (n != "GetMessageA" && n != "TranslateMessage" && n != "DispatchMessageA")
+        gdi.push_back(n);
     std::vector<std::string> want = {"BeginPaint", "CreateCompatibleDC", "SelectObject", "BitBlt"};
     for (size_t i = 0; i < c.overlays.size(); ++i) {
       want.push_back("SelectObject");
@@ -221,8 +222,7 @@ TEST_F(MenuWindowTest, RepaintsOnlyWhenAStateChangesAndNeverErases) {
   std::vector<std::string> invalidations;
   Run({[&] { sim::MoveCursor(Menu(), 5, 5); },
        // Not installed: moving onto Start changes nothing that shows.
-       [&] { sim::MoveCursor(Menu(), 20, 365); },
-       [&] { sim::MoveCursor(Menu(), 30, 370); },
+       [&] { sim::MoveCursor(Menu(), 20, 365); }, [&] { sim::MoveCursor(Menu(), 30, 370); },
        [&] { sim::Tick(Menu()); },
        [&] {
          EXPECT_EQ(sim::CountCalls("InvalidateRgn"), 0);
@@ -263,8 +263,8 @@ TEST_F(MenuWindowTest, StartFollowsTheInstallRecordAtTheNextTick) {
          record();
          Close();
        }});
-  EXPECT_EQ(seen, (std::vector<StartButtonState>{StartDisabled, StartNormal, StartHover,
-                                                  StartDisabled}));
+  EXPECT_EQ(seen,
+            (std::vector<StartButtonState>{StartDisabled, StartNormal, StartHover, StartDisabled}));
 }
 
 TEST_F(MenuWindowTest, HighlightGoesOutAtTheNextTickWhenTheCursorLeavesTheWindow) {
@@ -287,10 +287,10 @@ TEST_F(MenuWindowTest, HighlightGoesOutAtTheNextTickWhenTheCursorLeavesTheWindow
 TEST_F(MenuWindowTest, OnlyTheReleaseActsAndEachReleaseActs) {
   InsertDisc1();
   Run({[&] {
-         // Pressed over Install, released over Exit: the menu ends.
-         sim::Post(Menu(), WM_LBUTTONDOWN, 1, MAKELPARAM(20, 390));
-         sim::Post(Menu(), WM_LBUTTONUP, 0, MAKELPARAM(400, 390));
-       }});
+    // Pressed over Install, released over Exit: the menu ends.
+    sim::Post(Menu(), WM_LBUTTONDOWN, 1, MAKELPARAM(20, 390));
+    sim::Post(Menu(), WM_LBUTTONUP, 0, MAKELPARAM(400, 390));
+  }});
   EXPECT_TRUE(sim::world().shellStarts.empty());
   EXPECT_EQ(sim::world().quitCode, 0);
 

@@ -40,20 +40,21 @@ TEST_F(StartupTest, FromDisc1CopiesItselfAndItsArtworkThenStartsTheCopy) {
     after = after || c.rfind("GetModuleFileNameA", 0) == 0;
     if (after) calls.push_back(c);
   }
-  EXPECT_EQ(calls, (std::vector<std::string>{
-                       "GetModuleFileNameA(#0x400000, buffer, 260)",
-                       "GetTempPathA(260, buffer)",
-                       R"(CopyFileA("E:\start.exe", "C:\Temp\start.exe", 0))",
-                       R"(CreateDirectoryA("C:\Temp\Res\", NULL))",
-                       R"(CopyFileA("E:\Res\back.bmp", "C:\Temp\Res\back.bmp", 0))",
-                       R"(CopyFileA("E:\Res\exit.bmp", "C:\Temp\Res\exit.bmp", 0))",
-                       R"(CopyFileA("E:\Res\install.bmp", "C:\Temp\Res\install.bmp", 0))",
-                       R"(CopyFileA("E:\Res\readme.bmp", "C:\Temp\Res\readme.bmp", 0))",
-                       R"(CopyFileA("E:\Res\readme.html", "C:\Temp\Res\readme.html", 0))",
-                       R"(CopyFileA("E:\Res\start_a.bmp", "C:\Temp\Res\start_a.bmp", 0))",
-                       R"(CopyFileA("E:\Res\start_b.bmp", "C:\Temp\Res\start_b.bmp", 0))",
-                       R"(ShellExecuteA(NULL, "Open", "C:\Temp\start.exe", NULL, "", SW_SHOWDEFAULT))",
-                   }));
+  EXPECT_EQ(calls,
+            (std::vector<std::string>{
+                "GetModuleFileNameA(#0x400000, buffer, 260)",
+                "GetTempPathA(260, buffer)",
+                R"(CopyFileA("E:\start.exe", "C:\Temp\start.exe", 0))",
+                R"(CreateDirectoryA("C:\Temp\Res\", NULL))",
+                R"(CopyFileA("E:\Res\back.bmp", "C:\Temp\Res\back.bmp", 0))",
+                R"(CopyFileA("E:\Res\exit.bmp", "C:\Temp\Res\exit.bmp", 0))",
+                R"(CopyFileA("E:\Res\install.bmp", "C:\Temp\Res\install.bmp", 0))",
+                R"(CopyFileA("E:\Res\readme.bmp", "C:\Temp\Res\readme.bmp", 0))",
+                R"(CopyFileA("E:\Res\readme.html", "C:\Temp\Res\readme.html", 0))",
+                R"(CopyFileA("E:\Res\start_a.bmp", "C:\Temp\Res\start_a.bmp", 0))",
+                R"(CopyFileA("E:\Res\start_b.bmp", "C:\Temp\Res\start_b.bmp", 0))",
+                R"(ShellExecuteA(NULL, "Open", "C:\Temp\start.exe", NULL, "", SW_SHOWDEFAULT))",
+            }));
   EXPECT_EQ(sim::FileBytes("C:\\Temp\\start.exe"), "MZ start");
   for (const char* name : kArtNames)
     EXPECT_EQ(sim::FileBytes(std::string("C:\\Temp\\Res\\") + name), name);
