@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Started from disc 1 in a CD-ROM drive, start.exe copies itself to the temporary folder and the copy shows the menu.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/gui.sh"
+
+work="$WINE_TEST_ROOT/relocation"
+disc="$work/disc1"
+ART="$disc/Res"
+files="back.bmp exit.bmp install.bmp readme.bmp readme.html start_a.bmp start_b.bmp"
+rm -rf "$work" && mkdir -p "$ART"
+make_disc "$disc" "Kelvaro: Wendraskel, DISK1"
+cp "$WINDOWS_BUILD_DIR/launcher/start.exe" "$disc/"
+for name in back start_a start_b install readme exit; do
+  cp "$GUI_DIR/../../launcher/art/$name.bmp" "$ART/"
+done
+printf '<html><body><p>Kelvaro</p></body></html>\r\n' >"$ART/readme.html"
+
+# What an earlier relocation left behind is overwritten, not kept.
+temp=$(temp_dir)
+rm -rf "$temp/start.exe" "$temp/Res" && mkdir -p "$temp/Res"
+for name in start.exe Res/back.bmp Res/readme.html; do echo stale >"$temp/$name"; done
+
+finish() {
+  wineserver -k 2>/dev/null || true
+  unmap_drive e
+  park_cursor
+}
+trap finish EXIT
+wineserver -k 2>/dev/null || true
+remove_install_record
+park_cursor
+map_drive e "$disc" cdrom
+
+echo "== the program on the disc: copies, starts the copy, ends without a window"
+# Started in the disc's root, as the disc's autorun starts it: the module path begins with E:.
+run_program "$disc" "$work/rc" 'E:\start.exe'
+[ "$(wait_exit "$work/rc" 20)" = 0 ] || fail "the program on the disc: exit code $(cat "$work/rc")"
+echo "ok: the program on the disc ended with exit code 0"
+
+cmp "$disc/start.exe" "$temp/start.exe" || fail "the temporary start.exe is not the disc's"
+[ "$(cd "$temp/Res" && ls | tr '\n' ' ')" = "$files " ] ||
+  fail "the temporary Res folder holds: $(ls "$temp/Res" | tr '\n' ' ')"
+for name in $files; do
+  cmp "$ART/$name" "$temp/Res/$name" || fail "the temporary Res\\$name is not the disc's"
+done
+echo "ok: the temporary folder holds start.exe and Res\\ with the seven files of the disc"
+
+echo "== the copy: the menu, from the temporary folder"
+info=$(window_info --appear 10) || fail "no menu window after the relocation: $info"
+expect_menu_window "$info"
+module=$(info_value module "$info")
+want="C:\\users\\$(whoami)\\Temp\\start.exe"
+[ "${module,,}" = "${want,,}" ] || fail "the menu runs from $module, want $want"
+echo "ok: the only menu window belongs to $module, current folder $(info_value cwd "$info")"
+expect_screen relocated start_b
+
+watch_menu_exit "$work/copy"
+press_keys alt+F4
+wait_watched_exit "$work/copy"
+[ "$WATCHED_EXIT" = 0 ] || fail "the copy: exit code '$WATCHED_EXIT'"
+[ -z "$(prefix_processes start.exe)" ] || fail "start.exe still runs: $(prefix_processes start.exe)"
+echo "ok: Alt+F4 ends the copy with exit code 0 and no start.exe is left"
