@@ -35,6 +35,13 @@ Found Find(int disc = 1) {
   return f;
 }
 
+// A locator set up as the menu sets one up, but with the given flags and text.
+void Configure(DiscLocator& locator, int flags, const char* text = kDisc1) {
+  locator.SetFlags(flags);
+  locator.SetIdFilePath(kIdFile);
+  locator.SetIdText(text);
+}
+
 class DiscLocatorTest : public SimTest {};
 
 struct IdCase {
@@ -124,9 +131,7 @@ TEST_F(DiscLocatorTest, ScanAllDrivesProbesEveryDriveWithoutAskingItsType) {
   sim::AddDrive('N', DRIVE_REMOTE);
   sim::AddDrive('A', DRIVE_REMOVABLE, false);
   DiscLocator locator;
-  locator.SetFlags(DiscLocator::ScanAllDrives);
-  locator.SetIdFilePath(kIdFile);
-  locator.SetIdText(kDisc1);
+  Configure(locator, DiscLocator::ScanAllDrives);
   ByteString root("untouched");
   EXPECT_EQ(locator.Locate(root), S_OK);
   EXPECT_STREQ(root.c_str(), "C:\\");
@@ -137,9 +142,7 @@ TEST_F(DiscLocatorTest, ScanAllDrivesProbesEveryDriveWithoutAskingItsType) {
 TEST_F(DiscLocatorTest, BothFlagsBehaveAsCdromOnly) {
   InsertDisc('C', kDisc1, DRIVE_FIXED);
   DiscLocator locator;
-  locator.SetFlags(DiscLocator::ScanAllDrives | DiscLocator::CdromDrivesOnly | 0x100);
-  locator.SetIdFilePath(kIdFile);
-  locator.SetIdText(kDisc1);
+  Configure(locator, DiscLocator::ScanAllDrives | DiscLocator::CdromDrivesOnly | 0x100);
   ByteString root;
   EXPECT_EQ(locator.Locate(root), E_FAIL);
   EXPECT_EQ(sim::CountCalls("fopen"), 0);
@@ -148,9 +151,7 @@ TEST_F(DiscLocatorTest, BothFlagsBehaveAsCdromOnly) {
 TEST_F(DiscLocatorTest, NoFlagsSearchesOnlyTheCandidatesWithoutADriveQuery) {
   InsertDisc('E', kDisc1);
   DiscLocator locator;
-  locator.SetFlags(0);
-  locator.SetIdFilePath(kIdFile);
-  locator.SetIdText(kDisc1);
+  Configure(locator, 0);
   ByteString root("before");
   EXPECT_EQ(locator.Locate(root), E_FAIL);
   EXPECT_STREQ(root.c_str(), "before");
@@ -165,8 +166,7 @@ TEST_F(DiscLocatorTest, CandidatesComeFirstAndTheDriveQueryIsStillMade) {
   InsertDisc('E', kDisc1);
   InsertDisc('F', kDisc1);
   DiscLocator locator;
-  locator.SetIdFilePath(kIdFile);
-  locator.SetIdText(kDisc1);
+  Configure(locator, DiscLocator::CdromDrivesOnly);
   locator.AddCandidateRoot("X"); // too short to be a drive root: fails the CD-ROM test
   locator.AddCandidateRoot("E:\\");
   ByteString root;
@@ -198,8 +198,7 @@ TEST_F(DiscLocatorTest, EmptyTextMatchesAnyOpenableIdentificationFile) {
   InsertDisc('E', "");
   sim::AddDrive('F', DRIVE_CDROM);
   DiscLocator locator;
-  locator.SetIdFilePath(kIdFile);
-  locator.SetIdText("");
+  Configure(locator, DiscLocator::CdromDrivesOnly, "");
   ByteString root;
   EXPECT_EQ(locator.Locate(root), S_OK);
   EXPECT_STREQ(root.c_str(), "E:\\");
