@@ -31,15 +31,15 @@ press_keys() {
   xdotool windowfocus --sync "$xid" && xdotool key "$1"
 }
 
-# run_program FOLDER RCFILE PROGRAM: starts PROGRAM under Wine from FOLDER in the background;
-# its exit code lands in RCFILE when it ends.
+# run_program FOLDER RCFILE PROGRAM [ARGUMENT...]: starts PROGRAM under Wine from FOLDER in the
+# background; its exit code lands in RCFILE when it ends.
 run_program() {
   local folder=$1 rc=$2 program=$3
   rm -f "$rc"
   (
     cd "$folder" || exit
     set +e
-    wine "$program" >/dev/null 2>&1
+    wine "$program" "${@:4}" >/dev/null 2>&1
     echo $? >"$rc.part" && mv "$rc.part" "$rc"
   ) &
 }
