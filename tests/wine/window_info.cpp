@@ -103,7 +103,11 @@ int main(int argc, char** argv) {
     search.first = NULL;
     search.count = 0;
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.first || static_cast<LONG>(deadline - GetTickCount()) <= 0) break;
+    // A window is found while CreateWindowEx is still under way, before it shows: wait for it
+    // to be visible, or its style is read without WS_VISIBLE.
+    if ((search.first && IsWindowVisible(search.first)) ||
+        static_cast<LONG>(deadline - GetTickCount()) <= 0)
+      break;
     Sleep(50);
   }
   printf("count=%d\n", search.count);
