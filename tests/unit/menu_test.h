@@ -1,42 +1,19 @@
 // Shared set-up for the menu's tests: a fresh world, the menu's state as at program start.
 #pragma once
 
-#include "launcher/install_record.h"
-#include "launcher/menu_window.h"
+#include "tests/support/menu_world.h"
 #include "tests/unit/sim_test.h"
-
-#include <string>
 
 class MenuTest : public SimTest {
 protected:
   void SetUp() override {
     SimTest::SetUp();
-    g_gameInstalled = false;
-    g_startState = StartDisabled;
-    g_installHover = g_readmeHover = g_exitHover = 0;
-    g_backBitmap = g_startABitmap = g_startBBitmap = NULL;
-    g_installBitmap = g_readmeBitmap = g_exitBitmap = NULL;
+    menu_world::ResetMenuState();
   }
 
-  static void InsertDisc1(char drive = 'E') {
-    sim::AddDrive(drive, DRIVE_CDROM);
-    sim::PutFile(std::string(1, drive) + ":\\program files\\harrowlight\\kelvaro\\KWRFILEID",
-                 "Kelvaro: Wendraskel, DISK1");
-  }
-
+  static void InsertDisc1(char drive = 'E') { menu_world::InsertDisc1(drive); }
   static void InstallGame(const std::string& folder = "C:\\Games\\Kelvaro\\") {
-    sim::SetString("HKCU\\Software\\Harrowlight\\Kelvaro", "InstallDir", folder);
-    sim::PutFile(folder + "kelvaro.exe", "MZ");
+    menu_world::InstallGame(folder);
   }
-
-  // The six pictures in the current folder's res folder, each of its own size.
-  static void PutArtwork(const std::string& folder = "C:\\") {
-    const struct {
-      const char* name;
-      int width, height;
-    } art[] = {{"back.bmp", 450, 408},   {"start_a.bmp", 134, 18}, {"start_b.bmp", 134, 18},
-               {"install.bmp", 202, 18}, {"readme.bmp", 97, 18},   {"exit.bmp", 95, 18}};
-    for (const auto& a : art)
-      sim::PutFile(folder + "res\\" + a.name, sim::BitmapFile(a.width, a.height));
-  }
+  static void PutArtwork(const std::string& folder = "C:\\") { menu_world::PutArtwork(folder); }
 };

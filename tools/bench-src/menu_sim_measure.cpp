@@ -4,6 +4,7 @@
 #include "launcher/menu_layout.h"
 #include "launcher/menu_window.h"
 #include "platform/sim/sim.h"
+#include "tests/support/menu_world.h"
 
 #include <cstdio>
 #include <functional>
@@ -23,16 +24,8 @@ enum class Install { Installed, NoRecord, NoExecutable };
 // A fresh world with the artwork in place, and the menu's state as at program start.
 void FreshMenu(Install install) {
   sim::Reset();
-  g_gameInstalled = false;
-  g_startState = StartDisabled;
-  g_installHover = g_readmeHover = g_exitHover = 0;
-  const struct {
-    const char* name;
-    int width, height;
-  } art[] = {{"back.bmp", 450, 408},   {"start_a.bmp", 134, 18}, {"start_b.bmp", 134, 18},
-             {"install.bmp", 202, 18}, {"readme.bmp", 97, 18},   {"exit.bmp", 95, 18}};
-  for (const auto& a : art)
-    sim::PutFile(std::string("C:\\res\\") + a.name, sim::BitmapFile(a.width, a.height));
+  menu_world::ResetMenuState();
+  menu_world::PutArtwork();
   if (install != Install::NoRecord) sim::SetString(kRecordKey, "InstallDir", kGameFolder);
   if (install == Install::Installed) sim::PutFile(kGame, "MZ");
 }
