@@ -38,9 +38,10 @@ using ::RegCloseKey;
 using ::RegOpenKeyExA;
 using ::RegQueryValueExA;
 using ::RegSetValueExA;
-// Shell
-using ::ShellExecuteA;
-using ::SHGetSpecialFolderPathA;
+// Shell: bound on first use (platform/shell_on_demand.cpp).
+BOOL SHGetSpecialFolderPathA(HWND owner, LPSTR path, int csidl, BOOL create);
+HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                        INT show);
 // Windows and messages
 using ::BeginPaint;
 using ::CreateWindowExA;
