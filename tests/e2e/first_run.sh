@@ -119,12 +119,8 @@ for name in $files; do
   cmp -s "$disc1/Res/$name" "$temp/Res/$name" || fail "the temporary Res\\$name is not the disc's"
 done
 echo "ok: the program on the disc exited 0; the temporary folder holds start.exe and Res\\"
-info=$(window_info --appear 15) || fail "no menu window after the relocation: $info"
-expect_menu_window "$info"
-module=$(info_value module "$info")
-want="C:\\users\\$(whoami)\\Temp\\start.exe"
-[ "${module,,}" = "${want,,}" ] || fail "the menu runs from $module, want $want"
-echo "ok: one menu, 450 x 408 at 287,180, run by $module"
+expect_relocated_menu 15
+echo "ok: one menu, 450 x 408 at 287,180, run by $MENU_MODULE"
 
 step "2. not installed: Start greyed with the cursor on it or not; the others light one at a time"
 expect_screen opened start_b

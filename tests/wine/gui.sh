@@ -110,3 +110,14 @@ prefix_processes() {
   done
   return 0
 }
+
+# expect_relocated_menu SECONDS: waits for the one menu window, made as it must be and run by
+# the copy in the temporary folder; MENU_INFO holds its report, MENU_MODULE the copy's path.
+expect_relocated_menu() {
+  local want
+  MENU_INFO=$(window_info --appear "$1") || fail "no menu window after the relocation: $MENU_INFO"
+  expect_menu_window "$MENU_INFO"
+  MENU_MODULE=$(info_value module "$MENU_INFO")
+  want="C:\\users\\$(whoami)\\Temp\\start.exe"
+  [ "${MENU_MODULE,,}" = "${want,,}" ] || fail "the menu runs from $MENU_MODULE, want $want"
+}

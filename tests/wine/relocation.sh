@@ -46,12 +46,8 @@ done
 echo "ok: the temporary folder holds start.exe and Res\\ with the seven files of the disc"
 
 echo "== the copy: the menu, from the temporary folder"
-info=$(window_info --appear 10) || fail "no menu window after the relocation: $info"
-expect_menu_window "$info"
-module=$(info_value module "$info")
-want="C:\\users\\$(whoami)\\Temp\\start.exe"
-[ "${module,,}" = "${want,,}" ] || fail "the menu runs from $module, want $want"
-echo "ok: the only menu window belongs to $module, current folder $(info_value cwd "$info")"
+expect_relocated_menu 10
+echo "ok: the only menu window belongs to $MENU_MODULE, current folder $(info_value cwd "$MENU_INFO")"
 expect_screen relocated start_b
 
 watch_menu_exit "$work/copy"
