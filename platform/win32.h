@@ -85,7 +85,12 @@ using ::free;
 using ::malloc;
 // The C++ headers switch stdio to mingw's own formatter, some 20 KB; the system's sprintf
 // in msvcrt does all we ask of it.
+// i686 symbols carry a leading underscore, x86_64 symbols do not.
+#if defined(__i386__)
 int __cdecl sprintf(char* buffer, const char* format, ...) __asm__("_sprintf");
+#else
+int __cdecl sprintf(char* buffer, const char* format, ...) __asm__("sprintf");
+#endif
 } // namespace os
 
 #else // simulated platform
