@@ -82,8 +82,8 @@ finish() {
   wineserver -k 2>/dev/null || true
   unmap_drive e
   remove_install_record
-  wine reg delete "HKLM\\Software\\Classes\\$progid" /f >/dev/null 2>&1 || true
-  wine reg delete 'HKLM\Software\Classes\.html' /f >/dev/null 2>&1 || true
+  reg_delete "HKLM\\Software\\Classes\\$progid"
+  reg_delete 'HKLM\Software\Classes\.html'
   wineserver -w
   rm -rf "$e2e"
   park_cursor
@@ -99,9 +99,9 @@ park_cursor
 cp "$helpers/open_recorder.exe" "$e2e/"
 # The stand-in browser answers for .html. Wine reads file associations from the machine's
 # classes only.
-wine reg add 'HKLM\Software\Classes\.html' /ve /d "$progid" /f >/dev/null
-wine reg add "HKLM\\Software\\Classes\\$progid\\shell\\open\\command" /ve \
-  /d '"C:\e2e\open_recorder.exe" "%1"' /f >/dev/null
+reg_add 'HKLM\Software\Classes\.html' /ve /d "$progid"
+reg_add "HKLM\\Software\\Classes\\$progid\\shell\\open\\command" /ve \
+  /d '"C:\e2e\open_recorder.exe" "%1"'
 map_drive e "$disc1" cdrom
 
 step "1. E:\\start.exe started from the disc, as AutoPlay does"
@@ -109,7 +109,7 @@ step "1. E:\\start.exe started from the disc, as AutoPlay does"
 # it starts through the shell inherit it.
 KELVARO_SETUP_UNATTENDED=1 KELVARO_INSTALL_DIR="$install_win" \
   KELVARO_GAME_LOG='C:\e2e\game.log' KELVARO_GAME_EXIT=1 \
-  run_program "$work" "$work/first.rc" 'C:\windows\command\start.exe' /wait /d 'E:\' 'E:\start.exe'
+  run_program "$work" "$work/first.rc" start /wait /d 'E:\' 'E:\start.exe'
 [ "$(wait_exit "$work/first.rc" 30)" = 0 ] ||
   fail "the program on the disc: exit code $(cat "$work/first.rc")"
 cmp -s "$disc1/start.exe" "$temp/start.exe" || fail "the temporary start.exe is not the disc's"
@@ -204,7 +204,7 @@ wait_watched_exit "$work/watch-exit"
 info=$(window_info) && fail "a menu window is left after Exit: $info"
 echo "ok: Exit ended the menu with exit code 0"
 park_cursor
-run_program "$work" "$work/second.rc" 'C:\windows\command\start.exe' /wait /d 'E:\' 'E:\start.exe'
+run_program "$work" "$work/second.rc" start /wait /d 'E:\' 'E:\start.exe'
 [ "$(wait_exit "$work/second.rc" 30)" = 0 ] ||
   fail "the second run from the disc: exit code $(cat "$work/second.rc")"
 window_info --appear 15 >/dev/null || fail "no menu window in the second run"

@@ -35,7 +35,7 @@ for c in "${cases[@]}"; do
       fail "control ${args:-(plain)}: the planted library was not loaded ($out)"
   else
     [ ! -e "$marker" ] || fail "control $args: the planted library was loaded"
-    [ "$out" = 'loaded=C:\windows\system32\uxtheme.dll' ] ||
+    [ "$out" = "loaded=C:\\windows\\$KELVARO_SYSTEM_DIR\\uxtheme.dll" ] ||
       fail "control $args: got '$out'"
   fi
   echo "ok: control ${args:-(plain)} -> planted loaded: $want"
@@ -70,7 +70,7 @@ start_pid=
 echo "start.exe: $line"
 [ ! -e "$marker" ] || fail "start.exe loaded the planted library: $(tr -d '\r' <"$marker")"
 case "$line" in
-*'system32\\uxtheme.dll'*builtin*) ;;
+*"$KELVARO_SYSTEM_DIR"'\\uxtheme.dll'*builtin*) ;;
 *) fail "start.exe got uxtheme from elsewhere than the system folder" ;;
 esac
 echo "ok: start.exe took uxtheme from the system folder; the planted one stayed unloaded"

@@ -1,23 +1,30 @@
 #!/usr/bin/env bash
-# Before the Wine tests: a fresh prefix and a 1024 x 768 virtual display.
+# Before an architecture's Wine tests: whether this machine runs it, then a fresh prefix and a
+# 1024 x 768 virtual display. Where it cannot run, the reason is kept and its tests are skipped.
 set -euo pipefail
-: "${WINE_TEST_ROOT:?}"
+: "${WINE_TEST_ROOT:?}" "${KELVARO_ARCH:?}"
 rm -rf "$WINE_TEST_ROOT"
 mkdir -p "$WINE_TEST_ROOT"
 
-# A display for the programs: the one we are given, else our own Xvfb.
-for n in $(seq 90 130); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=":$n"; break; }
-done
-setsid Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+if ! why=$("$(dirname "$0")/../../tools/winearch" "$KELVARO_ARCH" probe); then
+  echo "$why" >"$WINE_TEST_ROOT/skip"
+  echo "skipped on this machine ($KELVARO_ARCH): $why"
+  exit 77
+fi
+
+# A display for the programs: our own Xvfb, which picks a free number and says it once it
+# accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WINE_TEST_ROOT/display.part" \
+  >/dev/null 2>&1 &
 echo $! >"$WINE_TEST_ROOT/xvfb.pid"
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+for _ in $(seq 100); do
+  [ -s "$WINE_TEST_ROOT/display.part" ] && break
   sleep 0.1
 done
-echo "$display" >"$WINE_TEST_ROOT/display"
+[ -s "$WINE_TEST_ROOT/display.part" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+echo ":$(tr -d '[:space:]' <"$WINE_TEST_ROOT/display.part")" >"$WINE_TEST_ROOT/display"
 
 source "$(dirname "$0")/lib.sh"
-wineboot -i >/dev/null 2>&1
-wineserver -w
-echo "prefix ready at $WINEPREFIX, display $DISPLAY"
+timeout 180 wineboot -i >/dev/null 2>&1
+timeout 120 wineserver -w
+echo "$KELVARO_ARCH: prefix ready at $WINEPREFIX ($WINEARCH), display $DISPLAY"
