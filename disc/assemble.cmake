@@ -1,7 +1,7 @@
 # Lays out one demo disc folder afresh. Run by the build as
-#   cmake -DDISC=1|2 -DDEST=<folder> -DSOURCE=<disc sources> [-DART=... -DSTART=... -DSETUP=...
+#   cmake -DDISC=1|2 -DID_PREFIX=<identification text before the number> -DDEST=<folder> -DSOURCE=<disc sources> [-DART=... -DSTART=... -DSETUP=...
 #         -DRECENTFIX=... -DGAME=...] -P assemble.cmake
-foreach(var DISC DEST SOURCE)
+foreach(var DISC ID_PREFIX DEST SOURCE)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "assemble.cmake needs -D${var}=")
   endif()
@@ -19,7 +19,7 @@ file(REMOVE_RECURSE "${DEST}")
 set(game "${DEST}/program files/harrowlight/kelvaro")
 file(MAKE_DIRECTORY "${game}")
 # The menu compares these bytes exactly and reads no further: no line end.
-file(WRITE "${game}/KWRFILEID" "Kelvaro: Wendraskel, DISK${DISC}")
+file(WRITE "${game}/KWRFILEID" "${ID_PREFIX}${DISC}")
 
 if(DISC EQUAL 1)
   file(COPY_FILE "${START}" "${DEST}/start.exe")

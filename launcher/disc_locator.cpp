@@ -1,6 +1,12 @@
 // Finds the drive that holds a game disc by the identification file below its root.
 #include "launcher/disc_locator.h"
 
+#include "facts/menu_facts.h"
+
+// The defaults are placeholders that no search here uses: FindGameDisc sets the real path and
+// text before every search. They stay as the class has always had them (the path with a leading
+// backslash and "program_files"), so that a locator left unset finds nothing on a real disc
+// rather than the wrong one.
 DiscLocator::DiscLocator()
     : m_flags(CdromDrivesOnly), m_idFilePath("\\program_files\\harrowlight\\kelvaro\\KWRFILEID"),
       m_idText("ProductName DISK1") {}
@@ -54,7 +60,7 @@ int FindGameDisc(int discNumber, char* buffer) {
   ByteString root;
 
   char idText[256];
-  os::sprintf(idText, "Kelvaro: Wendraskel, DISK%i", discNumber);
+  os::sprintf(idText, FACT_DISC_ID_PREFIX "%i", discNumber);
   locator.SetIdText(idText);
   locator.SetIdFilePath("program files\\harrowlight\\kelvaro\\KWRFILEID");
   locator.SetFlags(DiscLocator::CdromDrivesOnly);

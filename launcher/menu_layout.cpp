@@ -2,10 +2,10 @@
 #include "launcher/menu_layout.h"
 
 const ButtonRect g_buttons[ButtonCount] = {
-    {15, 361, 134, 18}, // Start
-    {15, 385, 202, 18}, // Install
-    {229, 385, 97, 18}, // Read me
-    {344, 385, 95, 18}, // Exit
+    {FACT_BUTTON_START},
+    {FACT_BUTTON_INSTALL},
+    {FACT_BUTTON_README},
+    {FACT_BUTTON_EXIT},
 };
 
 bool IsOnButton(MenuButton button, int x, int y) {

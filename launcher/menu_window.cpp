@@ -17,8 +17,8 @@ HBITMAP g_installBitmap = NULL;
 HBITMAP g_readmeBitmap = NULL;
 HBITMAP g_exitBitmap = NULL;
 
-static const char kClassName[] = "Kelvaro window class";
-static const char kCaption[] = "Kelvaro - Ombrevale";
+static const char kClassName[] = FACT_MENU_CLASS;
+static const char kCaption[] = FACT_MENU_CAPTION;
 static const UINT_PTR kTimerId = 0;
 static const UINT kTimerPeriod = 1000;
 

@@ -13,6 +13,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import bmp  # noqa: E402
+import facts  # noqa: E402
 
 ART = os.path.join(HERE, os.pardir, "launcher", "art")
 
@@ -99,14 +100,10 @@ class DecodeTest(unittest.TestCase):
 
 
 # name, size, and where the overlay goes on the background
-ART_FILES = [
-    ("back.bmp", (450, 408), None),
-    ("start_a.bmp", (134, 18), (15, 361)),
-    ("start_b.bmp", (134, 18), (15, 361)),
-    ("install.bmp", (202, 18), (15, 385)),
-    ("readme.bmp", (97, 18), (229, 385)),
-    ("exit.bmp", (95, 18), (344, 385)),
-]
+ART_FILES = [("back.bmp", facts.MENU_SIZE, None)] + [
+    ("%s.bmp" % picture, facts.BUTTONS[button][2:], facts.BUTTONS[button][:2])
+    for picture, button in (("start_a", "start"), ("start_b", "start"), ("install", "install"),
+                            ("readme", "readme"), ("exit", "exit"))]
 
 
 class ArtTest(unittest.TestCase):

@@ -69,7 +69,7 @@ answer_disk_box() {
 expect_menu_alone() {
   local windows
   windows=$(message_box --visible)
-  [ "$windows" = "$MENU_CLASS|Kelvaro - Ombrevale" ] || fail "$1: windows on the screen: $windows"
+  [ "$windows" = "$MENU_CLASS|$MENU_CAPTION" ] || fail "$1: windows on the screen: $windows"
 }
 
 # insert FOLDER: the disc in drive E: changes while the menu runs. Restarting the wineserver,

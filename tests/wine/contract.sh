@@ -3,7 +3,7 @@
 source "$(dirname "$0")/lib.sh"
 work="$WINE_TEST_ROOT/contract"
 rm -rf "$work" && mkdir -p "$work/cd/contract"
-printf 'Kelvaro: Wendraskel, DISK1\r\n' >"$work/cd/contract/id.txt"
+printf '%s\r\n' "${DISC_ID_PREFIX}1" >"$work/cd/contract/id.txt"
 map_drive e "$work/cd" cdrom
 trap 'unmap_drive e' EXIT
 wine "$WINDOWS_BUILD_DIR/tests/wine/contract_tests.exe"

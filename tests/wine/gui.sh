@@ -1,11 +1,9 @@
 # Shared by the Wine tests of the menu: start it, find its window, drive the real cursor, read the screen.
 # Sourced after lib.sh. Every wait is bounded; nothing sleeps longer than a poll interval.
 
-MENU_CLASS="Kelvaro window class"
 GUI_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# Screen position of client (0, 0) of the menu on the 1024 x 768 display.
-CLIENT_X=288
-CLIENT_Y=181
+# MENU_CLASS, MENU_CAPTION, the buttons, and CLIENT_X, CLIENT_Y: client (0, 0) on the screen.
+source "$GUI_DIR/../../launcher/menu.facts"
 
 # window_info ARGS...: the helper's key=value report on the menu window (see window_info.cpp).
 window_info() {
@@ -26,7 +24,7 @@ click_at() { move_to "$1" "$2" && xdotool click 1; }
 # keyboard follows the pointer, so the menu's X window is given the focus first.
 press_keys() {
   local xid
-  xid=$(xdotool search --name '^Kelvaro - Ombrevale$' | head -1)
+  xid=$(xdotool search --name "^$MENU_CAPTION\$" | head -1)
   [ -n "$xid" ] || fail "no X window for the menu"
   xdotool windowfocus --sync "$xid" && xdotool key "$1"
 }
@@ -91,9 +89,11 @@ expect_menu_window() {
   local info=$1 style
   [ "$(info_value count "$info")" = 1 ] || fail "want one menu window: $info"
   [ "$(info_value class "$info")" = "$MENU_CLASS" ] || fail "class: $info"
-  [ "$(info_value caption "$info")" = "Kelvaro - Ombrevale" ] || fail "caption: $info"
-  [ "$(info_value window "$info")" = "287,180,450,408" ] || fail "window rectangle: $info"
-  [ "$(info_value client "$info")" = "$CLIENT_X,$CLIENT_Y,448,406" ] || fail "client area: $info"
+  [ "$(info_value caption "$info")" = "$MENU_CAPTION" ] || fail "caption: $info"
+  [ "$(info_value window "$info")" = "$((CLIENT_X - 1)),$((CLIENT_Y - 1)),$MENU_WIDTH,$MENU_HEIGHT" ] ||
+    fail "window rectangle: $info"
+  [ "$(info_value client "$info")" = "$CLIENT_X,$CLIENT_Y,$((MENU_WIDTH - 2)),$((MENU_HEIGHT - 2))" ] ||
+    fail "client area: $info"
   # A pop-up window with a thin border and a system menu, visible; the system adds
   # WS_CLIPSIBLINGS on its own.
   style=$(info_value style "$info")

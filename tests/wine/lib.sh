@@ -5,6 +5,7 @@ set -euo pipefail
 
 : "${WINE_TEST_ROOT:?}" "${KELVARO_ARCH:?}"
 WINE_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
+source "$WINE_TOOLS/../launcher/menu.facts"
 # The set-up found this machine unable to run the architecture: the test is skipped, with why.
 if [ -f "$WINE_TEST_ROOT/skip" ]; then
   echo "skipped on this machine ($KELVARO_ARCH): $(cat "$WINE_TEST_ROOT/skip")"

@@ -14,12 +14,12 @@ work="$WINE_TEST_ROOT/locator"
 rm -rf "$work" && mkdir -p "$work"
 trap 'unmap_drive e; remove_install_record' EXIT
 
-make_disc "$work/disc1" "Kelvaro: Wendraskel, DISK1"
+make_disc "$work/disc1" "${DISC_ID_PREFIX}1"
 map_drive e "$work/disc1" cdrom
 expect 'found E:\program files\harrowlight\kelvaro\' find 1
 expect 'not found' find 2
 
-make_disc "$work/disc2" "Kelvaro: Wendraskel, DISK2"
+make_disc "$work/disc2" "${DISC_ID_PREFIX}2"
 map_drive e "$work/disc2" cdrom
 expect 'not found' find 1
 expect 'found E:\program files\harrowlight\kelvaro\' find 2

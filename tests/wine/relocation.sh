@@ -8,7 +8,7 @@ disc="$work/disc1"
 ART="$disc/Res"
 files="back.bmp exit.bmp install.bmp readme.bmp readme.html start_a.bmp start_b.bmp"
 rm -rf "$work" && mkdir -p "$ART"
-make_disc "$disc" "Kelvaro: Wendraskel, DISK1"
+make_disc "$disc" "${DISC_ID_PREFIX}1"
 cp "$WINDOWS_BUILD_DIR/launcher/start.exe" "$disc/"
 for name in back start_a start_b install readme exit; do
   cp "$GUI_DIR/../../launcher/art/$name.bmp" "$ART/"

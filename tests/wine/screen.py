@@ -22,17 +22,13 @@ import zlib
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import bmp  # noqa: E402
+import facts  # noqa: E402
 
-CLIENT_W, CLIENT_H = 448, 406
+CLIENT_W, CLIENT_H = facts.CLIENT_SIZE
 
 # Where each overlay goes: left, top, width, height in client coordinates.
-BUTTONS = {
-    "start_a": (15, 361, 134, 18),
-    "start_b": (15, 361, 134, 18),
-    "install": (15, 385, 202, 18),
-    "readme": (229, 385, 97, 18),
-    "exit": (344, 385, 95, 18),
-}
+BUTTONS = dict(facts.BUTTONS, start_a=facts.BUTTONS["start"], start_b=facts.BUTTONS["start"])
+del BUTTONS["start"]
 
 
 def expected_picture(art, shows):
@@ -172,7 +168,7 @@ def main():
     m.add_argument("--art", required=True, help="folder with back.bmp and the overlays")
     m.add_argument("--show", action="append", default=[], choices=sorted(BUTTONS),
                    help="an overlay that must be drawn (repeatable)")
-    m.add_argument("--origin", default="288,181", help="screen position of client (0, 0)")
+    m.add_argument("--origin", default="%d,%d" % facts.CLIENT_ORIGIN, help="screen position of client (0, 0)")
     m.add_argument("--timeout", type=float, default=10, help="seconds to wait for the picture")
     m.add_argument("--save", help="path prefix for the pictures written on a mismatch")
     args = parser.parse_args()
