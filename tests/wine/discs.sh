@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The demo discs under Wine: what lies on them, the demo installer and the demo game.
-source "$(dirname "$0")/../tests/wine/lib.sh"
+source "$(dirname "$0")/lib.sh"
 
 discs="$WINDOWS_BUILD_DIR/disc"
 probe() { wine "$WINDOWS_BUILD_DIR/tests/wine/locator_probe.exe" "$@" | tr -d '\r'; }

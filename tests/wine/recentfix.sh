@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # recentfix on the real platform: its question answered through the real message box.
-source "$(dirname "$0")/../wine/lib.sh"
+source "$(dirname "$0")/lib.sh"
 
 work="$WINE_TEST_ROOT/recentfix"
 rm -rf "$work" && mkdir -p "$work"
 explorer='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer'
-driver() { wine "$WINDOWS_BUILD_DIR/tests/recentfix/recentfix_driver.exe" "$@" | tr -d '\r'; }
+driver() { wine "$WINDOWS_BUILD_DIR/tests/wine/recentfix_driver.exe" "$@" | tr -d '\r'; }
 
 # The program as it would be shipped: a copy of its own inside the prefix.
 mkdir -p "$(drive_c)/recentfix"
