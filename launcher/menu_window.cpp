@@ -4,6 +4,7 @@
 #include "launcher/install_record.h"
 #include "launcher/menu_actions.h"
 #include "launcher/menu_layout.h"
+#include "launcher/resource.h"
 
 StartButtonState g_startState = StartDisabled;
 int g_installHover = 0;
@@ -139,7 +140,7 @@ int RunMenu() {
   wc.style = 0;
   wc.lpfnWndProc = MenuWndProc;
   wc.hInstance = instance;
-  wc.hIcon = os::LoadIconA(instance, MAKEINTRESOURCEA(101));
+  wc.hIcon = os::LoadIconA(instance, MAKEINTRESOURCEA(IDI_START));
   wc.hCursor = os::LoadCursorA(NULL, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(os::GetStockObject(BLACK_BRUSH));
   wc.lpszClassName = kClassName;

@@ -2,8 +2,10 @@
 // process at start-up, and the menu needs it only for a click or the relocation.
 #include "platform/win32.h"
 
-typedef HINSTANCE(WINAPI* ShellExecuteProc)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-typedef BOOL(WINAPI* SpecialFolderProc)(HWND, LPSTR, int, BOOL);
+// The types come from the system's own declarations, so a call through a pointer found by name
+// cannot disagree with the function it finds.
+typedef decltype(&::ShellExecuteA) ShellExecuteProc;
+typedef decltype(&::SHGetSpecialFolderPathA) SpecialFolderProc;
 
 // By its full path in the system folder: never a look-alike from the program's own folder.
 static FARPROC ShellProc(const char* name) {
