@@ -1,29 +1,40 @@
-// The simulated world itself: reset, the call log, faults and path handling.
+// The simulated world itself: reset, the call log, faults, handle names and path handling.
 #include "platform/sim/sim_internal.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
+#include <map>
 
 namespace sim {
 
 static World* g_world = nullptr;
 
+// Test-side bookkeeping that is neither the platform nor what the tests read: the faults and
+// their own call counts, and the names handles go by in the log.
+struct Bookkeeping {
+  struct Armed {
+    Fault fault;
+    int calls = 0;
+  };
+  std::map<std::string, Armed> faults;
+  std::map<const void*, std::string> names;
+  std::map<std::string, int> named; // handles named so far, by kind
+};
+static Bookkeeping g_books;
+
 World& world() {
-  if (!g_world) {
-    g_world = new World;
-    Reset();
-  }
+  if (!g_world) Reset();
   return *g_world;
 }
 
 void Reset() {
   if (!g_world) g_world = new World;
   *g_world = World{};
+  g_books = Bookkeeping{};
   AddDrive('C', DRIVE_FIXED);
 }
 
-void Fail(const std::string& call, Fault fault) { world().faults[call] = fault; }
+void Fail(const std::string& call, Fault fault) { g_books.faults[call] = {fault, 0}; }
 
 std::vector<std::string> CallTexts() {
   std::vector<std::string> out;
@@ -57,16 +68,21 @@ namespace detail {
 const Fault* Enter(const char* name, const std::string& args) {
   World& w = world();
   w.calls.push_back({name, args});
-  int index = w.callCounts[name]++;
-  auto it = w.faults.find(name);
-  if (it == w.faults.end()) return nullptr;
-  const Fault& f = it->second;
+  ++w.callCounts[name];
+  auto it = g_books.faults.find(name);
+  if (it == g_books.faults.end()) return nullptr;
+  int index = it->second.calls++;
+  const Fault& f = it->second.fault;
   if (index < f.skip) return nullptr;
   if (f.times >= 0 && index >= f.skip + f.times) return nullptr;
-  w.lastError = f.error;
-  errno = static_cast<int>(f.error);
   return &f;
 }
+
+void NameHandle(const void* handle, const std::string& kind) {
+  NameHandleAs(handle, kind + " " + std::to_string(++g_books.named[kind]));
+}
+
+void NameHandleAs(const void* handle, const std::string& name) { g_books.names[handle] = name; }
 
 std::string Text(const char* s) {
   if (!s) return "NULL";
@@ -96,7 +112,13 @@ std::string Handle(const void* h) {
   uintptr_t v = reinterpret_cast<uintptr_t>(h);
   if (h == HKEY_CURRENT_USER) return "HKEY_CURRENT_USER";
   if (h == HKEY_LOCAL_MACHINE) return "HKEY_LOCAL_MACHINE";
-  return "#" + Hex(v);
+  if (v == kModule) return "module";
+  if (v == kKernel) return "kernel32.dll";
+  if (v == kDesktop) return "desktop";
+  if (v == kStockBitmap) return "stock bitmap";
+  if (v == kStockObjects + BLACK_BRUSH) return "BLACK_BRUSH";
+  auto it = g_books.names.find(h);
+  return it != g_books.names.end() ? it->second : "#" + Hex(v);
 }
 
 std::string Join(std::initializer_list<std::string> args) {
@@ -116,10 +138,7 @@ std::string Upper(const std::string& s) {
 
 bool IsRoot(const std::string& key) { return key.size() == 2 && key[1] == ':'; }
 
-} // namespace detail
-
 std::string Normalise(const std::string& path) {
-  using detail::Upper;
   World& w = world();
   std::string full;
   if (path.size() >= 2 && path[1] == ':' && isalpha(static_cast<unsigned char>(path[0]))) {
@@ -164,4 +183,5 @@ std::string Normalise(const std::string& path) {
   return Upper(out);
 }
 
+} // namespace detail
 } // namespace sim

@@ -46,9 +46,7 @@ static bool DirExists(const std::string& key) {
 void MakeDir(const std::string& path) {
   std::string key = Normalise(path);
   while (!key.empty() && !IsRoot(key)) {
-    FileEntry& e = world().files[key];
-    if (e.name.empty()) e.name = key;
-    e.dir = true;
+    world().files[key].dir = true;
     key = Parent(key);
   }
 }
@@ -57,7 +55,6 @@ void PutFile(const std::string& path, const std::string& bytes) {
   std::string key = Normalise(path);
   MakeDir(Parent(key));
   FileEntry& e = world().files[key];
-  e.name = path;
   e.dir = false;
   e.bytes = bytes;
 }
@@ -74,7 +71,7 @@ bool Exists(const std::string& path) {
   return IsRoot(key) ? !DriveError(key) : Entry(path) != nullptr;
 }
 
-bool Readable(const std::string& path) {
+bool detail::Readable(const std::string& path) {
   std::string key = Normalise(path);
   return !key.empty() && !DriveError(key) && world().files.count(key);
 }
@@ -92,11 +89,6 @@ namespace os {
 using namespace sim;
 using namespace sim::detail;
 
-static DWORD FailWith(DWORD error) {
-  world().lastError = error;
-  return error;
-}
-
 // Where a file may be written: the drive readable, the parent a folder, the entry no folder.
 static DWORD WritableFileError(const std::string& key) {
   if (key.empty()) return ERROR_PATH_NOT_FOUND;
@@ -110,51 +102,51 @@ static DWORD WritableFileError(const std::string& key) {
 }
 
 BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
-  if (Enter("CopyFileA", Join({Text(existing), Text(target), Num(failIfExists)}))) return FALSE;
+  if (const Fault* f = Enter("CopyFileA", Join({Text(existing), Text(target), Num(failIfExists)})))
+    return Failed(FALSE, f->error);
   std::string from = existing ? Normalise(existing) : "";
   std::string to = target ? Normalise(target) : "";
-  if (from.empty() || DriveError(from)) return FailWith(from.empty() ? 3 : DriveError(from)), FALSE;
+  if (from.empty()) return Failed(FALSE, ERROR_PATH_NOT_FOUND);
+  if (DWORD e = DriveError(from)) return Failed(FALSE, e);
   auto src = world().files.find(from);
-  if (src == world().files.end() || src->second.dir) return FailWith(ERROR_FILE_NOT_FOUND), FALSE;
-  if (DWORD e = WritableFileError(to)) return FailWith(e), FALSE;
-  if (failIfExists && world().files.count(to)) return FailWith(80 /*ERROR_FILE_EXISTS*/), FALSE;
+  if (src == world().files.end() || src->second.dir) return Failed(FALSE, ERROR_FILE_NOT_FOUND);
+  if (DWORD e = WritableFileError(to)) return Failed(FALSE, e);
+  if (failIfExists && world().files.count(to)) return Failed(FALSE, ERROR_FILE_EXISTS);
   FileEntry copy = src->second;
-  copy.name = target;
   copy.locked = false;
   world().files[to] = copy;
   return TRUE;
 }
 
 BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES security) {
-  if (Enter("CreateDirectoryA", Join({Text(path), Handle(security)}))) return FALSE;
+  if (const Fault* f = Enter("CreateDirectoryA", Join({Text(path), Handle(security)})))
+    return Failed(FALSE, f->error);
   std::string key = path ? Normalise(path) : "";
-  if (key.empty() || IsRoot(key)) return FailWith(key.empty() ? 3 : ERROR_ACCESS_DENIED), FALSE;
-  if (DWORD e = DriveError(key)) return FailWith(e), FALSE;
-  if (world().files.count(key)) return FailWith(ERROR_ALREADY_EXISTS), FALSE;
-  if (!DirExists(Parent(key))) return FailWith(ERROR_PATH_NOT_FOUND), FALSE;
-  if (world().drives[key[0]].type == DRIVE_CDROM) return FailWith(ERROR_ACCESS_DENIED), FALSE;
-  FileEntry e;
-  e.name = path;
-  e.dir = true;
-  world().files[key] = e;
+  if (key.empty()) return Failed(FALSE, ERROR_PATH_NOT_FOUND);
+  if (IsRoot(key)) return Failed(FALSE, ERROR_ACCESS_DENIED);
+  if (DWORD e = DriveError(key)) return Failed(FALSE, e);
+  if (world().files.count(key)) return Failed(FALSE, ERROR_ALREADY_EXISTS);
+  if (!DirExists(Parent(key))) return Failed(FALSE, ERROR_PATH_NOT_FOUND);
+  if (world().drives[key[0]].type == DRIVE_CDROM) return Failed(FALSE, ERROR_ACCESS_DENIED);
+  world().files[key].dir = true;
   return TRUE;
 }
 
 BOOL DeleteFileA(LPCSTR path) {
-  if (Enter("DeleteFileA", Text(path))) return FALSE;
+  if (const Fault* f = Enter("DeleteFileA", Text(path))) return Failed(FALSE, f->error);
   std::string key = path ? Normalise(path) : "";
-  if (key.empty()) return FailWith(ERROR_PATH_NOT_FOUND), FALSE;
-  if (DWORD e = DriveError(key)) return FailWith(e), FALSE;
+  if (key.empty()) return Failed(FALSE, ERROR_PATH_NOT_FOUND);
+  if (DWORD e = DriveError(key)) return Failed(FALSE, e);
   auto it = world().files.find(key);
-  if (it == world().files.end()) return FailWith(ERROR_FILE_NOT_FOUND), FALSE;
-  if (it->second.dir || it->second.locked) return FailWith(ERROR_ACCESS_DENIED), FALSE;
-  if (world().drives[key[0]].type == DRIVE_CDROM) return FailWith(ERROR_ACCESS_DENIED), FALSE;
+  if (it == world().files.end()) return Failed(FALSE, ERROR_FILE_NOT_FOUND);
+  if (it->second.dir || it->second.locked) return Failed(FALSE, ERROR_ACCESS_DENIED);
+  if (world().drives[key[0]].type == DRIVE_CDROM) return Failed(FALSE, ERROR_ACCESS_DENIED);
   world().files.erase(it);
   return TRUE;
 }
 
 UINT GetDriveTypeA(LPCSTR root) {
-  if (Enter("GetDriveTypeA", Text(root))) return DRIVE_UNKNOWN;
+  if (const Fault* f = Enter("GetDriveTypeA", Text(root))) return Failed(DRIVE_UNKNOWN, f->error);
   // The drive is named by its first letter; the rest of the root is not looked at further.
   if (!root || !root[0] || root[1] != ':') return DRIVE_NO_ROOT_DIR;
   auto it = world().drives.find(Upper(std::string(1, root[0]))[0]);
@@ -162,14 +154,15 @@ UINT GetDriveTypeA(LPCSTR root) {
 }
 
 DWORD GetFileAttributesA(LPCSTR path) {
-  if (Enter("GetFileAttributesA", Text(path))) return INVALID_FILE_ATTRIBUTES;
+  if (const Fault* f = Enter("GetFileAttributesA", Text(path)))
+    return Failed(INVALID_FILE_ATTRIBUTES, f->error);
   std::string key = path ? Normalise(path) : "";
-  if (key.empty()) return FailWith(ERROR_PATH_NOT_FOUND), INVALID_FILE_ATTRIBUTES;
-  if (DWORD e = DriveError(key)) return FailWith(e), INVALID_FILE_ATTRIBUTES;
+  if (key.empty()) return Failed(INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND);
+  if (DWORD e = DriveError(key)) return Failed(INVALID_FILE_ATTRIBUTES, e);
   if (IsRoot(key)) return FILE_ATTRIBUTE_DIRECTORY;
   auto it = world().files.find(key);
-  if (it == world().files.end()) return FailWith(ERROR_FILE_NOT_FOUND), INVALID_FILE_ATTRIBUTES;
-  return it->second.dir ? FILE_ATTRIBUTE_DIRECTORY : 0x80 /*FILE_ATTRIBUTE_NORMAL*/;
+  if (it == world().files.end()) return Failed(INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND);
+  return it->second.dir ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
 DWORD GetLastError() {
@@ -183,7 +176,7 @@ void SetLastError(DWORD error) {
 }
 
 DWORD GetLogicalDrives() {
-  if (Enter("GetLogicalDrives", "")) return 0;
+  if (const Fault* f = Enter("GetLogicalDrives", "")) return Failed(DWORD{0}, f->error);
   DWORD mask = 0;
   for (const auto& [letter, drive] : world().drives)
     if (letter >= 'A' && letter <= 'Z') mask |= 1u << (letter - 'A');
@@ -192,23 +185,24 @@ DWORD GetLogicalDrives() {
 
 // The module path and the temporary path fill a caller's buffer the way the system does.
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
-  if (Enter("GetModuleFileNameA", Join({Handle(module), buffer ? "buffer" : "NULL", Num(size)})))
-    return 0;
+  if (const Fault* f = Enter("GetModuleFileNameA",
+                             Join({Handle(module), buffer ? "buffer" : "NULL", Num(size)})))
+    return Failed(DWORD{0}, f->error);
   const std::string& path = world().modulePath;
-  if (size == 0) return 0;
+  if (size == 0) return Failed(DWORD{0}, ERROR_INSUFFICIENT_BUFFER);
   if (path.size() >= size) {
     // Truncated: the system fills the whole buffer, ends it with a zero, and returns the size.
     memcpy(buffer, path.data(), size - 1);
     buffer[size - 1] = 0;
-    world().lastError = 122; // ERROR_INSUFFICIENT_BUFFER
-    return size;
+    return Failed(size, ERROR_INSUFFICIENT_BUFFER);
   }
   memcpy(buffer, path.c_str(), path.size() + 1);
   return static_cast<DWORD>(path.size());
 }
 
 DWORD GetTempPathA(DWORD size, LPSTR buffer) {
-  if (Enter("GetTempPathA", Join({Num(size), buffer ? "buffer" : "NULL"}))) return 0;
+  if (const Fault* f = Enter("GetTempPathA", Join({Num(size), buffer ? "buffer" : "NULL"})))
+    return Failed(DWORD{0}, f->error);
   const std::string& path = world().tempPath;
   if (path.size() + 1 > size) return static_cast<DWORD>(path.size() + 1); // buffer untouched
   memcpy(buffer, path.c_str(), path.size() + 1);
@@ -225,45 +219,41 @@ UINT SetErrorMode(UINT mode) {
 // C runtime --------------------------------------------------------------------------------
 
 int _chdir(const char* path) {
-  if (const Fault* f = Enter("_chdir", Text(path))) return errno = static_cast<int>(f->error), -1;
+  if (const Fault* f = Enter("_chdir", Text(path))) return Failed(-1, Errno{int(f->error)});
   std::string key = path ? Normalise(path) : "";
-  if (key.empty() || !DirExists(key)) return errno = ENOENT, -1;
+  if (key.empty() || !DirExists(key)) return Failed(-1, Errno{ENOENT});
   world().currentDir = IsRoot(key) ? key + "\\" : key;
   return 0;
 }
 
 int _mkdir(const char* path) {
-  if (const Fault* f = Enter("_mkdir", Text(path))) return errno = static_cast<int>(f->error), -1;
+  if (const Fault* f = Enter("_mkdir", Text(path))) return Failed(-1, Errno{int(f->error)});
   std::string key = path ? Normalise(path) : "";
-  if (key.empty() || DriveError(key)) return errno = ENOENT, -1;
-  if (IsRoot(key) || world().files.count(key)) return errno = EEXIST, -1;
-  if (!DirExists(Parent(key))) return errno = ENOENT, -1;
-  if (world().drives[key[0]].type == DRIVE_CDROM) return errno = EACCES, -1;
-  FileEntry e;
-  e.name = path;
-  e.dir = true;
-  world().files[key] = e;
+  if (key.empty() || DriveError(key)) return Failed(-1, Errno{ENOENT});
+  if (IsRoot(key) || world().files.count(key)) return Failed(-1, Errno{EEXIST});
+  if (!DirExists(Parent(key))) return Failed(-1, Errno{ENOENT});
+  if (world().drives[key[0]].type == DRIVE_CDROM) return Failed(-1, Errno{EACCES});
+  world().files[key].dir = true;
   return 0;
 }
 
 FILE* fopen(const char* path, const char* mode) {
-  if (const Fault* f = Enter("fopen", Join({Text(path), Text(mode)}))) {
-    errno = static_cast<int>(f->error);
-    return nullptr;
-  }
-  if (!path || !mode) return errno = EINVAL, nullptr;
+  FILE* const kNone = nullptr;
+  if (const Fault* f = Enter("fopen", Join({Text(path), Text(mode)})))
+    return Failed(kNone, Errno{int(f->error)});
+  if (!path || !mode) return Failed(kNone, Errno{EINVAL});
   std::string key = Normalise(path);
   bool write = mode[0] == 'w';
-  if (mode[0] != 'r' && !write) return errno = EINVAL, nullptr;
-  if (key.empty() || DriveError(key)) return errno = ENOENT, nullptr;
+  if (mode[0] != 'r' && !write) return Failed(kNone, Errno{EINVAL});
+  if (key.empty() || DriveError(key)) return Failed(kNone, Errno{ENOENT});
   auto it = world().files.find(key);
   if (write) {
-    if (WritableFileError(key)) return errno = EACCES, nullptr;
-    FileEntry& e = world().files[key];
-    if (e.name.empty()) e.name = path;
-    e.bytes.clear(); // "w" creates the file, or empties the one that is there
-  } else if (it == world().files.end() || it->second.dir) {
-    return errno = it == world().files.end() ? ENOENT : EACCES, nullptr;
+    if (WritableFileError(key)) return Failed(kNone, Errno{EACCES});
+    world().files[key].bytes.clear(); // "w" creates the file, or empties the one that is there
+  } else if (it == world().files.end()) {
+    return Failed(kNone, Errno{ENOENT});
+  } else if (it->second.dir) {
+    return Failed(kNone, Errno{EACCES});
   }
   FILE* f = new FILE;
   f->key = key;
@@ -303,7 +293,9 @@ int fclose(FILE* stream) {
 }
 
 void* malloc(size_t size) {
-  if (Enter("malloc", Num(static_cast<long long>(size)))) return nullptr;
+  void* const kNone = nullptr;
+  if (const Fault* f = Enter("malloc", Num(static_cast<long long>(size))))
+    return Failed(kNone, Errno{int(f->error)});
   ++world().allocations;
   return ::malloc(size ? size : 1);
 }

@@ -44,6 +44,7 @@ namespace os {
 using namespace sim;
 using namespace sim::detail;
 
+// The path a key handle stands for, as opened: "HKCU\Software\...", or "" for no key.
 static std::string RootName(HKEY root) {
   if (root == HKEY_CURRENT_USER) return "HKCU";
   if (root == HKEY_LOCAL_MACHINE) return "HKLM";
@@ -74,18 +75,19 @@ LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, PHKEY
           Enter("RegOpenKeyExA", Join({Handle(root), Text(subKey), Num(options), AccessName(access),
                                        result ? "result" : "NULL"})))
     return static_cast<LONG>(f->error);
-  if (!result) return 87; // ERROR_INVALID_PARAMETER
+  if (!result) return ERROR_INVALID_PARAMETER;
   std::string base = RootName(root);
-  if (base.empty()) return 6; // ERROR_INVALID_HANDLE
+  if (base.empty()) return ERROR_INVALID_HANDLE;
   std::string path = subKey && subKey[0] ? base + "\\" + subKey : base;
   RegKey* key = Key(path);
   if (!key) return ERROR_FILE_NOT_FOUND;
   if (key->readOnly && (access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
   World& w = world();
   uintptr_t handle = w.nextKey++;
-  w.openKeys[handle] = {Upper(path), access};
+  w.openKeys[handle] = {path, access};
   ++w.keysOpened;
   *result = reinterpret_cast<HKEY>(handle);
+  NameHandleAs(*result, "key " + path);
   return ERROR_SUCCESS;
 }
 
@@ -97,13 +99,13 @@ LONG RegQueryValueExA(HKEY hkey, LPCSTR name, LPDWORD reserved, LPDWORD type, LP
                       type ? "type" : "NULL", data ? "data" : "NULL", size ? Num(*size) : "NULL"})))
     return static_cast<LONG>(f->error);
   auto open = world().openKeys.find(reinterpret_cast<uintptr_t>(hkey));
-  if (open == world().openKeys.end()) return 6; // ERROR_INVALID_HANDLE
+  if (open == world().openKeys.end()) return ERROR_INVALID_HANDLE;
   if (!(open->second.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
   const RegValue* v = Value(open->second.path, name ? name : "");
   if (!v) return ERROR_FILE_NOT_FOUND;
   if (type) *type = v->type;
   DWORD length = static_cast<DWORD>(v->bytes.size());
-  if (!size) return data ? 998 /*ERROR_NOACCESS*/ : ERROR_SUCCESS;
+  if (!size) return data ? ERROR_NOACCESS : ERROR_SUCCESS;
   if (data && length > *size) {
     *size = length;
     return ERROR_MORE_DATA;
@@ -128,20 +130,20 @@ LONG RegSetValueExA(HKEY hkey, LPCSTR name, DWORD reserved, DWORD type, const BY
                                                      TypeName(type), shown, Num(size)})))
     return static_cast<LONG>(f->error);
   auto open = world().openKeys.find(reinterpret_cast<uintptr_t>(hkey));
-  if (open == world().openKeys.end()) return 6;
+  if (open == world().openKeys.end()) return ERROR_INVALID_HANDLE;
   if (!(open->second.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
   // The system counts a terminating zero the caller left out when one follows the data.
   bool text = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
   if (text && data && size && data[size - 1] != 0 && data[size] == 0) ++size;
   std::string bytes(data ? reinterpret_cast<const char*>(data) : "", data ? size : 0);
-  world().keys[open->second.path].values[Upper(name ? name : "")] = RegValue{type, bytes};
+  world().keys[Upper(open->second.path)].values[Upper(name ? name : "")] = RegValue{type, bytes};
   return ERROR_SUCCESS;
 }
 
 LONG RegCloseKey(HKEY hkey) {
   const Fault* f = Enter("RegCloseKey", Handle(hkey));
   auto open = world().openKeys.find(reinterpret_cast<uintptr_t>(hkey));
-  if (open == world().openKeys.end()) return 6; // ERROR_INVALID_HANDLE: never opened, or twice
+  if (open == world().openKeys.end()) return ERROR_INVALID_HANDLE; // never opened, or twice
   world().openKeys.erase(open);
   ++world().keysClosed;
   // A failing close still releases the handle: the caller cannot close it again.

@@ -22,7 +22,9 @@ HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
                                    Text(directory), ShowName(show)}));
   world().shellStarts.push_back(
       {owner, Opt(verb), Opt(file), Opt(parameters), Opt(directory), show});
-  if (f) return reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(f->error <= 32 ? f->error : 2));
+  // The shell reports by its result alone: an error code up to 32, or more for a start.
+  auto result = [](uintptr_t code) { return reinterpret_cast<HINSTANCE>(code); };
+  if (f) return result(f->error <= 32 ? f->error : SE_ERR_FNF);
   // The shell finds a relative file in the given working folder.
   std::string path = file ? file : "";
   bool relative = !(path.size() > 1 && path[1] == ':') && !(!path.empty() && path[0] == '\\');
@@ -31,20 +33,17 @@ HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
     if (dir.back() != '\\') dir += '\\';
     path = dir + path;
   }
-  if (path.empty() || !Exists(path) || IsDir(path))
-    return reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(2)); // SE_ERR_FNF
-  return reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(42));
+  if (path.empty() || !Exists(path) || IsDir(path)) return result(SE_ERR_FNF);
+  const uintptr_t kStarted = 42; // anything above 32
+  return result(kStarted);
 }
 
-static std::string BoxType(UINT type) { return Hex(type); }
-
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  if (Enter("MessageBoxA", Join({Handle(owner), Text(text), Text(caption), BoxType(type)})))
-    return 0;
+  if (const Fault* f =
+          Enter("MessageBoxA", Join({Handle(owner), Text(text), Text(caption), Hex(type)})))
+    return Failed(0, f->error);
   World& w = world();
-  MessageBoxShown shown{owner, Opt(text), Opt(caption), type};
-  w.messageBoxes.push_back(shown);
-  if (w.onMessageBox) w.onMessageBox(shown);
+  w.messageBoxes.push_back({owner, Opt(text), Opt(caption), type});
   if (!w.messageBoxAnswers.empty()) {
     int answer = w.messageBoxAnswers.front();
     w.messageBoxAnswers.pop_front();
@@ -54,9 +53,10 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 }
 
 BOOL SHGetSpecialFolderPathA(HWND owner, LPSTR path, int csidl, BOOL create) {
-  if (Enter("SHGetSpecialFolderPathA",
-            Join({Handle(owner), path ? "buffer" : "NULL", Hex(csidl), Num(create)})))
-    return FALSE;
+  if (const Fault* f =
+          Enter("SHGetSpecialFolderPathA",
+                Join({Handle(owner), path ? "buffer" : "NULL", Hex(csidl), Num(create)})))
+    return Failed(FALSE, f->error);
   auto it = world().specialFolders.find(csidl);
   if (it == world().specialFolders.end() || !path) return FALSE;
   // The shell writes at most MAX_PATH bytes; a longer folder path is not available.
@@ -65,30 +65,28 @@ BOOL SHGetSpecialFolderPathA(HWND owner, LPSTR path, int csidl, BOOL create) {
   return TRUE;
 }
 
-static const uintptr_t kModule = 0x400000;
-static const uintptr_t kKernel = 0x7b800000;
-
 HMODULE GetModuleHandleA(LPCSTR name) {
-  if (Enter("GetModuleHandleA", Text(name))) return nullptr;
+  HMODULE const kNone = nullptr;
+  if (const Fault* f = Enter("GetModuleHandleA", Text(name))) return Failed(kNone, f->error);
   if (!name) return reinterpret_cast<HMODULE>(kModule);
   if (Upper(name) == "KERNEL32" || Upper(name) == "KERNEL32.DLL")
     return reinterpret_cast<HMODULE>(kKernel);
-  return nullptr;
+  return Failed(kNone, ERROR_MOD_NOT_FOUND);
 }
 
 static BOOL SimSetDefaultDllDirectories(DWORD flags) {
   Enter("SetDefaultDllDirectories", Hex(flags));
-  world().dllDirectoryFlags = flags;
   return TRUE;
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
-  if (Enter("GetProcAddress", Join({Handle(module), Text(name)}))) return nullptr;
+  FARPROC const kNone = nullptr;
+  if (const Fault* f = Enter("GetProcAddress", Join({Handle(module), Text(name)})))
+    return Failed(kNone, f->error);
   if (reinterpret_cast<uintptr_t>(module) == kKernel && name &&
       strcmp(name, "SetDefaultDllDirectories") == 0 && world().hasSetDefaultDllDirectories)
     return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&SimSetDefaultDllDirectories));
-  world().lastError = 127; // ERROR_PROC_NOT_FOUND
-  return nullptr;
+  return Failed(kNone, ERROR_PROC_NOT_FOUND);
 }
 
 } // namespace os

@@ -6,10 +6,9 @@
 namespace sim {
 using namespace detail;
 
-static const HWND kDesktop = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x10010));
-
 static std::string MessageName(UINT message) {
   switch (message) {
+  case WM_NCCREATE: return "WM_NCCREATE";
   case WM_PAINT: return "WM_PAINT";
   case WM_TIMER: return "WM_TIMER";
   case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
@@ -32,10 +31,21 @@ static World::Window* FindWindow(HWND window) {
   return it == world().windows.end() || !it->second.alive ? nullptr : &it->second;
 }
 
-// The client area starts inside the one-pixel border of a bordered window.
+// The client area lies inside the one-pixel border of a bordered window.
+static int Border(const World::Window& w) { return (w.style & WS_BORDER) ? 1 : 0; }
+
 static POINT ClientOrigin(const World::Window& w) {
-  int border = (w.style & WS_BORDER) ? 1 : 0;
-  return POINT{w.x + border, w.y + border};
+  return POINT{w.x + Border(w), w.y + Border(w)};
+}
+
+static RECT ClientRect(const World::Window& w) {
+  return RECT{0, 0, w.width - 2 * Border(w), w.height - 2 * Border(w)};
+}
+
+// Sends WM_ERASEBKGND with `dc`; whether the procedure erased the background.
+static bool SendErase(HWND window, HDC dc) {
+  World::Window* w = FindWindow(window);
+  return w && w->proc(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) != 0;
 }
 
 void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -64,8 +74,8 @@ void Click(HWND window, int clientX, int clientY) {
 }
 
 void Tick(HWND window) {
-  for (const World::Timer& t : world().timers)
-    if (t.window == window) return Post(window, WM_TIMER, t.id, 0);
+  for (World::Timer& t : world().timers)
+    if (t.window == window) t.due = true;
 }
 
 HWND TopWindow() {
@@ -73,21 +83,6 @@ HWND TopWindow() {
   for (auto& [h, w] : world().windows)
     if (w.alive) last = h;
   return last;
-}
-
-void PumpMessages() {
-  MSG msg;
-  World& w = world();
-  // Only what is there now: posted messages, then the paints they cause.
-  while (!w.queue.empty() || [&] {
-    for (auto& [h, win] : w.windows)
-      if (win.alive && win.invalid) return true;
-    return false;
-  }()) {
-    if (!os::GetMessageA(&msg, nullptr, 0, 0)) break;
-    os::TranslateMessage(&msg);
-    os::DispatchMessageA(&msg);
-  }
 }
 
 } // namespace sim
@@ -112,9 +107,11 @@ static World::WindowClass* FindClass(LPCSTR name) {
 }
 
 ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
-  if (Enter("RegisterClassExA", wc ? Text(wc->lpszClassName) : "NULL")) return 0;
-  if (!wc || !wc->lpszClassName || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpfnWndProc) return 0;
-  if (FindClass(wc->lpszClassName)) return world().lastError = 1410, 0; // already registered
+  if (const Fault* f = Enter("RegisterClassExA", wc ? Text(wc->lpszClassName) : "NULL"))
+    return Failed(ATOM{0}, f->error);
+  if (!wc || !wc->lpszClassName || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpfnWndProc)
+    return Failed(ATOM{0}, ERROR_INVALID_PARAMETER);
+  if (FindClass(wc->lpszClassName)) return Failed(ATOM{0}, ERROR_CLASS_ALREADY_EXISTS);
   World::WindowClass c{*wc, wc->lpszClassName, world().nextAtom++};
   c.wc.lpszClassName = nullptr; // the caller's text is not kept
   world().classes[Upper(c.name)] = c;
@@ -122,11 +119,13 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
 }
 
 BOOL UnregisterClassA(LPCSTR name, HINSTANCE instance) {
-  if (Enter("UnregisterClassA", Join({ClassArg(name), Handle(instance)}))) return FALSE;
+  if (const Fault* f = Enter("UnregisterClassA", Join({ClassArg(name), Handle(instance)})))
+    return Failed(FALSE, f->error);
   World::WindowClass* c = FindClass(name);
-  if (!c) return world().lastError = 1411, FALSE;
+  if (!c) return Failed(FALSE, ERROR_CLASS_DOES_NOT_EXIST);
   for (auto& [h, w] : world().windows)
-    if (w.alive && Upper(w.className) == Upper(c->name)) return world().lastError = 1412, FALSE;
+    if (w.alive && Upper(w.className) == Upper(c->name))
+      return Failed(FALSE, ERROR_CLASS_HAS_WINDOWS);
   world().classes.erase(Upper(c->name));
   return TRUE;
 }
@@ -134,40 +133,50 @@ BOOL UnregisterClassA(LPCSTR name, HINSTANCE instance) {
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR caption, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
-  if (Enter("CreateWindowExA", Join({Hex(exStyle), ClassArg(className), Text(caption), Hex(style),
-                                     Num(x), Num(y), Num(width), Num(height), Handle(parent),
-                                     Handle(menu), Handle(instance), Handle(param)})))
-    return nullptr;
+  HWND const kNone = nullptr;
+  if (const Fault* f = Enter("CreateWindowExA",
+                             Join({Hex(exStyle), ClassArg(className), Text(caption), Hex(style),
+                                   Num(x), Num(y), Num(width), Num(height), Handle(parent),
+                                   Handle(menu), Handle(instance), Handle(param)})))
+    return Failed(kNone, f->error);
   World::WindowClass* c = FindClass(className);
-  if (!c) return world().lastError = 1407, nullptr; // ERROR_CANNOT_FIND_WND_CLASS
+  if (!c) return Failed(kNone, ERROR_CANNOT_FIND_WND_CLASS);
   World& w = world();
   HWND h = reinterpret_cast<HWND>(w.nextWindow++);
-  World::Window win;
+  World::Window& win = w.windows[h];
   win.className = c->name;
-  win.caption = caption ? caption : "";
   win.style = style;
-  win.exStyle = exStyle;
   win.x = x;
   win.y = y;
   win.width = width;
   win.height = height;
   win.proc = c->wc.lpfnWndProc;
-  w.windows[h] = win;
-  win.proc(h, WM_CREATE, 0, 0);
+  NameHandle(h, "window");
+  // The procedure can still refuse the window at either of its first two messages.
+  if (!win.proc(h, WM_NCCREATE, 0, 0) || win.proc(h, WM_CREATE, 0, 0) == -1) {
+    win.alive = false;
+    return Failed(kNone, ERROR_INVALID_WINDOW_HANDLE);
+  }
   if (style & WS_VISIBLE) {
-    w.windows[h].invalid = true;
-    w.windows[h].erase = true;
+    // Shown at once: the background is erased before the call returns, and the first
+    // WM_PAINT waits in the queue for the whole client area.
+    HDC dc = NewDC(false, "window dc");
+    SendErase(h, dc);
+    w.dcs.erase(dc);
+    if (World::Window* shown = FindWindow(h)) shown->invalid = true;
   }
   return h;
 }
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Enter("DefWindowProcA",
-        Join({Handle(window), MessageName(message), Num(static_cast<long long>(wParam)),
-              Num(static_cast<long long>(lParam))}));
+  std::string shownWParam = message == WM_ERASEBKGND ? Handle(reinterpret_cast<HDC>(wParam))
+                                                     : Num(static_cast<long long>(wParam));
+  Enter("DefWindowProcA", Join({Handle(window), MessageName(message), shownWParam,
+                                Num(static_cast<long long>(lParam))}));
   World::Window* w = FindWindow(window);
   if (!w) return 0;
   switch (message) {
+  case WM_NCCREATE: return TRUE;
   case WM_CLOSE: DestroyWindow(window); return 0;
   case WM_PAINT: {
     PAINTSTRUCT ps;
@@ -176,7 +185,9 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     return 0;
   }
   case WM_ERASEBKGND: {
-    // The class brush fills the client area.
+    // The class brush fills the client area; without one nothing is erased.
+    auto c = world().classes.find(Upper(w->className));
+    if (c == world().classes.end() || !c->second.wc.hbrBackground) return 0;
     ++world().erases;
     return 1;
   }
@@ -185,9 +196,9 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 BOOL DestroyWindow(HWND window) {
-  if (Enter("DestroyWindow", Handle(window))) return FALSE;
+  if (const Fault* f = Enter("DestroyWindow", Handle(window))) return Failed(FALSE, f->error);
   World::Window* w = FindWindow(window);
-  if (!w) return world().lastError = 1400, FALSE; // ERROR_INVALID_WINDOW_HANDLE
+  if (!w) return Failed(FALSE, ERROR_INVALID_WINDOW_HANDLE);
   w->proc(window, WM_DESTROY, 0, 0);
   w->alive = false;
   w->invalid = false;
@@ -197,11 +208,43 @@ BOOL DestroyWindow(HWND window) {
   return TRUE;
 }
 
+HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
+  HDC const kNone = nullptr;
+  if (const Fault* f = Enter("BeginPaint", Join({Handle(window), paint ? "paint" : "NULL"})))
+    return Failed(kNone, f->error);
+  World::Window* w = FindWindow(window);
+  if (!w) return Failed(kNone, ERROR_INVALID_WINDOW_HANDLE);
+  if (!paint) return Failed(kNone, ERROR_INVALID_PARAMETER);
+  bool invalid = w->invalid, erase = w->erase;
+  RECT client = ClientRect(*w);
+  w->invalid = false;
+  w->erase = false;
+  HDC dc = NewDC(false, "paint dc");
+  ++world().paints;
+  bool erased = erase && SendErase(window, dc);
+  *paint = PAINTSTRUCT{};
+  paint->hdc = dc;
+  // Still to be erased by the caller when the procedure left it undone.
+  paint->fErase = erase && !erased;
+  paint->rcPaint = invalid ? client : RECT{0, 0, 0, 0};
+  return dc;
+}
+
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
+  Enter("EndPaint", Join({Handle(window), paint ? "paint" : "NULL"}));
+  if (!paint) return Failed(FALSE, ERROR_INVALID_PARAMETER);
+  world().dcs.erase(paint->hdc);
+  return TRUE;
+}
+
 BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
   Enter("GetMessageA",
         Join({msg ? "msg" : "NULL", Handle(window), Num(filterMin), Num(filterMax)}));
   World& w = world();
   for (;;) {
+    // Posted messages come first, then the quit message, then paints; a timer's message only
+    // when nothing else waits.
+    *msg = MSG{};
     if (!w.queue.empty()) {
       *msg = w.queue.front();
       w.queue.pop_front();
@@ -209,23 +252,29 @@ BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
     }
     if (w.quitPosted) {
       w.quitPosted = false;
-      *msg = MSG{};
       msg->message = WM_QUIT;
       msg->wParam = static_cast<WPARAM>(w.quitCode);
       return FALSE;
     }
     for (auto& [h, win] : w.windows) {
       if (win.alive && win.invalid) {
-        *msg = MSG{};
         msg->hwnd = h;
         msg->message = WM_PAINT;
+        return TRUE;
+      }
+    }
+    for (World::Timer& t : w.timers) {
+      if (t.due) {
+        t.due = false;
+        msg->hwnd = t.window;
+        msg->message = WM_TIMER;
+        msg->wParam = t.id;
         return TRUE;
       }
     }
     if (w.idleSteps.empty()) {
       // Nothing could ever arrive: the real call would wait forever.
       w.wouldBlock = true;
-      *msg = MSG{};
       msg->message = WM_QUIT;
       return FALSE;
     }
@@ -242,16 +291,14 @@ BOOL TranslateMessage(const MSG* msg) {
 
 LRESULT DispatchMessageA(const MSG* msg) {
   Enter("DispatchMessageA", msg ? Join({Handle(msg->hwnd), MessageName(msg->message)}) : "NULL");
-  if (!msg) return 0;
+  if (!msg) return Failed(LRESULT{0}, ERROR_INVALID_PARAMETER);
   World::Window* w = FindWindow(msg->hwnd);
   if (!w) return 0;
   WNDPROC proc = w->proc;
   LRESULT result = proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
   // A paint that the window procedure did not validate would come again at once.
-  if (msg->message == WM_PAINT && FindWindow(msg->hwnd) && FindWindow(msg->hwnd)->invalid) {
-    FindWindow(msg->hwnd)->invalid = false;
-    world().lastError = 0;
-  }
+  if (msg->message == WM_PAINT)
+    if (World::Window* painted = FindWindow(msg->hwnd)) painted->invalid = false;
   return result;
 }
 
@@ -263,33 +310,37 @@ void PostQuitMessage(int exitCode) {
 
 HWND GetDesktopWindow() {
   Enter("GetDesktopWindow", "");
-  return kDesktop;
+  return reinterpret_cast<HWND>(kDesktop);
 }
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
-  if (Enter("GetWindowRect", Join({Handle(window), rect ? "rect" : "NULL"}))) return FALSE;
-  if (!rect) return FALSE;
-  if (window == kDesktop) {
+  if (const Fault* f = Enter("GetWindowRect", Join({Handle(window), rect ? "rect" : "NULL"})))
+    return Failed(FALSE, f->error);
+  if (!rect) return Failed(FALSE, ERROR_INVALID_PARAMETER);
+  if (window == reinterpret_cast<HWND>(kDesktop)) {
     *rect = RECT{0, 0, world().screenWidth, world().screenHeight};
     return TRUE;
   }
   World::Window* w = FindWindow(window);
-  if (!w) return FALSE;
+  if (!w) return Failed(FALSE, ERROR_INVALID_WINDOW_HANDLE);
   *rect = RECT{w->x, w->y, w->x + w->width, w->y + w->height};
   return TRUE;
 }
 
 BOOL GetCursorPos(LPPOINT point) {
-  if (Enter("GetCursorPos", point ? "point" : "NULL")) return FALSE;
-  if (!point) return FALSE;
+  if (const Fault* f = Enter("GetCursorPos", point ? "point" : "NULL"))
+    return Failed(FALSE, f->error);
+  if (!point) return Failed(FALSE, ERROR_INVALID_PARAMETER);
   *point = world().cursor;
   return TRUE;
 }
 
 BOOL ScreenToClient(HWND window, LPPOINT point) {
-  if (Enter("ScreenToClient", Join({Handle(window), point ? "point" : "NULL"}))) return FALSE;
+  if (const Fault* f = Enter("ScreenToClient", Join({Handle(window), point ? "point" : "NULL"})))
+    return Failed(FALSE, f->error);
   World::Window* w = FindWindow(window);
-  if (!w || !point) return FALSE;
+  if (!w) return Failed(FALSE, ERROR_INVALID_WINDOW_HANDLE);
+  if (!point) return Failed(FALSE, ERROR_INVALID_PARAMETER);
   POINT o = ClientOrigin(*w);
   point->x -= o.x;
   point->y -= o.y;
@@ -297,31 +348,40 @@ BOOL ScreenToClient(HWND window, LPPOINT point) {
 }
 
 BOOL InvalidateRgn(HWND window, HRGN region, BOOL erase) {
-  if (Enter("InvalidateRgn", Join({Handle(window), Handle(region), Num(erase)}))) return FALSE;
+  if (const Fault* f = Enter("InvalidateRgn", Join({Handle(window), Handle(region), Num(erase)})))
+    return Failed(FALSE, f->error);
   World::Window* w = FindWindow(window);
-  if (!w) return FALSE;
+  if (!w) return Failed(FALSE, ERROR_INVALID_WINDOW_HANDLE);
   w->invalid = true;
   w->erase = w->erase || erase;
   return TRUE;
 }
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC callback) {
-  if (Enter("SetTimer", Join({Handle(window), Num(static_cast<long long>(id)), Num(period),
-                              callback ? "callback" : "NULL"})))
-    return 0;
-  if (window && !FindWindow(window)) return 0;
-  world().timers.push_back({window, id, period});
-  return 1;
+  if (const Fault* f = Enter("SetTimer", Join({Handle(window), Num(static_cast<long long>(id)),
+                                               Num(period), callback ? "callback" : "NULL"})))
+    return Failed(UINT_PTR{0}, f->error);
+  if (window && !FindWindow(window)) return Failed(UINT_PTR{0}, ERROR_INVALID_WINDOW_HANDLE);
+  // A window's timer set again starts over; the result is its id, or 1 for id 0.
+  UINT_PTR result = id ? id : 1;
+  for (World::Timer& t : world().timers)
+    if (t.window == window && t.id == id) return t.due = false, result;
+  world().timers.push_back({window, id});
+  return result;
 }
 
 HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
-  if (Enter("LoadIconA", Join({Handle(instance), ClassArg(name)}))) return nullptr;
-  return reinterpret_cast<HICON>(static_cast<uintptr_t>(0x30000));
+  HICON const kNone = nullptr;
+  if (const Fault* f = Enter("LoadIconA", Join({Handle(instance), ClassArg(name)})))
+    return Failed(kNone, f->error);
+  return reinterpret_cast<HICON>(kIcon);
 }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
-  if (Enter("LoadCursorA", Join({Handle(instance), ClassArg(name)}))) return nullptr;
-  return reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(0x30001));
+  HCURSOR const kNone = nullptr;
+  if (const Fault* f = Enter("LoadCursorA", Join({Handle(instance), ClassArg(name)})))
+    return Failed(kNone, f->error);
+  return reinterpret_cast<HCURSOR>(kCursor);
 }
 
 } // namespace os

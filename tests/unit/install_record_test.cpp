@@ -73,10 +73,10 @@ TEST_F(InstallRecordTest, EachProbeOpensReadsAndClosesOnce) {
   EXPECT_TRUE(g_gameInstalled);
   std::vector<std::string> once = {
       R"(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\Harrowlight\Kelvaro", 0, KEY_READ, result))",
-      R"(RegQueryValueExA(#0x1000, "InstallDir", NULL, NULL, data, 260))",
+      R"(RegQueryValueExA(key HKCU\Software\Harrowlight\Kelvaro, "InstallDir", NULL, NULL, data, 260))",
       R"(fopen("C:\Games\kelvaro.exe", "r"))",
       "fclose(stream)",
-      "RegCloseKey(#0x1000)",
+      R"(RegCloseKey(key HKCU\Software\Harrowlight\Kelvaro))",
   };
   std::vector<std::string> calls = sim::CallTexts();
   ASSERT_EQ(calls.size(), 10u);

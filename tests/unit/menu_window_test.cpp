@@ -58,12 +58,12 @@ TEST_F(MenuWindowTest, SetsUpRunsAndTearsDownInOrder) {
   }
   EXPECT_EQ(setUp, (std::vector<std::string>{
                        "GetModuleHandleA(NULL)",
-                       "LoadIconA(#0x400000, atom 0x65)",
+                       "LoadIconA(module, atom 0x65)",
                        "LoadCursorA(NULL, atom 0x7f00)",
                        "GetStockObject(4)",
                        R"(RegisterClassExA("Kelvaro window class"))",
                        "GetDesktopWindow()",
-                       "GetWindowRect(#0x10010, rect)",
+                       "GetWindowRect(desktop, rect)",
                        R"(LoadImageA(NULL, "res\back.bmp", 0, 0, 0, 0x50))",
                        R"(LoadImageA(NULL, "res\start_a.bmp", 0, 0, 0, 0x50))",
                        R"(LoadImageA(NULL, "res\start_b.bmp", 0, 0, 0, 0x50))",
@@ -71,12 +71,12 @@ TEST_F(MenuWindowTest, SetsUpRunsAndTearsDownInOrder) {
                        R"(LoadImageA(NULL, "res\readme.bmp", 0, 0, 0, 0x50))",
                        R"(LoadImageA(NULL, "res\exit.bmp", 0, 0, 0, 0x50))",
                        "CreateWindowExA(0x40000, atom 0xc000, \"Kelvaro - Ombrevale\", "
-                       "0x90880000, 287, 180, 450, 408, NULL, NULL, #0x400000, NULL)",
-                       "SetTimer(#0x10000, 0, 1000, NULL)",
+                       "0x90880000, 287, 180, 450, 408, NULL, NULL, module, NULL)",
+                       "SetTimer(window 1, 0, 1000, NULL)",
                    }));
   ASSERT_GE(own.size(), 2u);
-  EXPECT_EQ(own[own.size() - 2], "DestroyWindow(#0x10000)");
-  EXPECT_EQ(own.back(), "UnregisterClassA(atom 0xc000, #0x400000)");
+  EXPECT_EQ(own[own.size() - 2], "DestroyWindow(window 1)");
+  EXPECT_EQ(own.back(), "UnregisterClassA(atom 0xc000, module)");
   EXPECT_TRUE(sim::world().classes.empty());
 
   EXPECT_EQ(registered.wc.style, 0u); // no double-click messages: each release acts
@@ -217,6 +217,35 @@ TEST_F(MenuWindowTest, PaintsTheBackgroundThenTheOverlaysOfTheState) {
   }
 }
 
+TEST_F(MenuWindowTest, APaintBlitsFromItsMemoryContextAndPutsItsOwnBitmapBack) {
+  PutArtwork();
+  InstallGame();
+  std::vector<std::string> paint;
+  Run({[&] { sim::MoveCursor(Menu(), 400, 390); }, // onto Exit: the second paint
+       [&] {
+         sim::ClearLog();
+         sim::Post(Menu(), WM_PAINT);
+       },
+       [&] {
+         for (const std::string& call : sim::CallTexts())
+           if (call.rfind("GetMessageA", 0) != 0 && call.rfind("TranslateMessage", 0) != 0 &&
+               call.rfind("DispatchMessageA", 0) != 0)
+             paint.push_back(call);
+         Close();
+       }});
+  EXPECT_EQ(paint, (std::vector<std::string>{
+                       "BeginPaint(window 1, paint)",
+                       "CreateCompatibleDC(paint dc 3)",
+                       R"(SelectObject(memory dc 3, bitmap res\back.bmp))",
+                       "BitBlt(paint dc 3, 0, 0, 450, 408, memory dc 3, 0, 0, 0xcc0020)",
+                       R"(SelectObject(memory dc 3, bitmap res\exit.bmp))",
+                       "BitBlt(paint dc 3, 344, 385, 95, 18, memory dc 3, 0, 0, 0xcc0020)",
+                       "SelectObject(memory dc 3, stock bitmap)",
+                       "DeleteDC(memory dc 3)",
+                       "EndPaint(window 1, paint)",
+                   }));
+}
+
 TEST_F(MenuWindowTest, RepaintsOnlyWhenAStateChangesAndNeverErases) {
   PutArtwork();
   std::vector<std::string> invalidations;
@@ -234,7 +263,7 @@ TEST_F(MenuWindowTest, RepaintsOnlyWhenAStateChangesAndNeverErases) {
          invalidations = sim::CallsNamed("InvalidateRgn");
          Close();
        }});
-  EXPECT_EQ(invalidations, std::vector<std::string>{"InvalidateRgn(#0x10000, NULL, 0)"});
+  EXPECT_EQ(invalidations, std::vector<std::string>{"InvalidateRgn(window 1, NULL, 0)"});
   EXPECT_EQ(sim::world().erases, 1);
   EXPECT_EQ(g_installHover, 1);
 }

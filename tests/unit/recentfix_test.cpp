@@ -187,11 +187,11 @@ TEST_F(RecentFixTest, RepairWritesTheDocumentsRecentFolderIntoBothKeysAsRegSz) {
           R"(SHGetSpecialFolderPathA(NULL, buffer, 0x5, 0))",
           R"(_mkdir("D:\Data\recent"))",
           R"(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders", 0, KEY_SET_VALUE, result))",
-          R"(RegSetValueExA(#0x1000, "Recent", 0, REG_SZ, "D:\Data\recent", 15))",
-          R"(RegCloseKey(#0x1000))",
+          R"(RegSetValueExA(key HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders, "Recent", 0, REG_SZ, "D:\Data\recent", 15))",
+          R"(RegCloseKey(key HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders))",
           R"(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders", 0, KEY_SET_VALUE, result))",
-          R"(RegSetValueExA(#0x1001, "Recent", 0, REG_SZ, "D:\Data\recent", 15))",
-          R"(RegCloseKey(#0x1001))",
+          R"(RegSetValueExA(key HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders, "Recent", 0, REG_SZ, "D:\Data\recent", 15))",
+          R"(RegCloseKey(key HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders))",
       }));
   for (const char* key : {kShellFolders, kUserShellFolders}) {
     const sim::RegValue* v = sim::Value(key, "Recent");
