@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A whole first run under Wine: disc 1 in E:, relocation, Read me, Install, Start, no disc, exits.
+# A whole first run under Wine: disc 1 in E:, relocation, Read me, Install, Start, no disc, exits, uninstall.
 source "$(dirname "$0")/../wine/lib.sh"
 source "$(dirname "$0")/../wine/gui.sh"
 
@@ -13,9 +13,17 @@ files="back.bmp exit.bmp install.bmp readme.bmp readme.html start_a.bmp start_b.
 temp=$(temp_dir)
 # C:\e2e holds the stand-in browser, its record of what it opened and the game's start notes.
 e2e="$(drive_c)/e2e"
-install_win='C:\e2e\Kelvaro Game\'
-installed="$e2e/Kelvaro Game"
+# The installer's wizard is answered as most users answer it: its own folder for the game.
+user=$(whoami)
+install_win="C:\\users\\$user\\AppData\\Local\\Programs\\Kelvaro\\"
+installed="$(drive_c)/users/$user/AppData/Local/Programs/Kelvaro"
+shortcut="$(drive_c)/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kelvaro Wendraskel Demo.lnk"
+registration='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Harrowlight Kelvaro Demo'
+WIZARD_CAPTION='Kelvaro: Wendraskel Demo Setup'
 progid=KelvaroE2E.ReadMe
+# The installer's Start-menu shortcut would have Wine write a launcher into the Unix desktop's
+# menus, unless its menu builder is off.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 SECONDS=0
 
 for f in "$disc1/start.exe" "$disc2/program files/harrowlight/kelvaro/KWRFILEID" \
@@ -39,6 +47,7 @@ recorded_folder() {
   wine reg query 'HKCU\Software\Harrowlight\Kelvaro' /v InstallDir 2>/dev/null | tr -d '\r' |
     sed -n 's/^ *InstallDir \{1,\}REG_SZ \{1,\}//p'
 }
+key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 game_installed() { [ -f "$installed/kelvaro.exe" ] && [ "$(recorded_folder)" = "$install_win" ]; }
 
 message_box() { wine "$helpers/message_box.exe" "$@" | tr -d '\r'; }
@@ -65,6 +74,51 @@ answer_disk_box() {
   echo "ok: $1: 'insérer CD no. 1' in a box 'Disk 1' of the menu; OK closed it"
 }
 
+# wizard_buttons: the labels of the buttons on the installer wizard's page now, or nothing. The
+# wizard's caption changes a little from page to page; it always begins the same.
+wizard_buttons() {
+  local caption
+  caption=$(message_box --visible | sed -n "s/^#32770|\($WIZARD_CAPTION.*\)\$/\1/p" | head -1)
+  [ -z "$caption" ] || info_value buttons "$(message_box "$caption" --appear 1 || true)"
+}
+# wizard_on LABEL: the wizard shows the page with a button of that label.
+wizard_on() { [[ ",$(wizard_buttons)," == *",$1,"* ]]; }
+# Gone for Windows and off the X display: a capture of the screen while a window is being
+# taken off it can fail.
+wizard_gone() {
+  ! message_box --visible | grep -q "^#32770|$WIZARD_CAPTION" &&
+    ! xdotool search --onlyvisible --name "^$WIZARD_CAPTION" >/dev/null
+}
+game_ended() { [ -z "$(prefix_processes kelvaro.exe)" ]; }
+# wizard_key KEY: a real key pressed in the wizard, whose X window gets the focus first.
+wizard_key() {
+  local xid
+  xid=$(xdotool search --onlyvisible --name "^$WIZARD_CAPTION" | head -1)
+  [ -n "$xid" ] || fail "no X window for the installer's wizard"
+  xdotool windowfocus --sync "$xid" && xdotool key "$1"
+}
+
+# install_with_wizard WHAT: Install has been clicked; its wizard is answered with Enter on each
+# page, as a user keeps what it offers: the welcome, the folder (Install), and the finish page,
+# whose ticked "Start the game" starts the game in its new folder.
+install_with_wizard() {
+  rm -f "$e2e/game.log"
+  wait_for 30 "$1: no installer wizard within 30 s" wizard_on '&Next >'
+  wizard_key Return
+  wait_for 10 "$1: the wizard shows no folder page" wizard_on '&Install'
+  wizard_key Return
+  wait_for 30 "$1: the wizard shows no finish page within 30 s" wizard_on '&Finish'
+  wizard_on '&Start the game' || fail "$1: the finish page offers no 'Start the game'"
+  wizard_key Return
+  wait_for 10 "$1: Finish did not close the wizard" wizard_gone
+  wait_for 10 "$1: 'Start the game' started no game" has_line "$e2e/game.log"
+  [ "$(tr -d '\r' <"$e2e/game.log")" = "started ${install_win%\\}" ] ||
+    fail "$1: after the wizard the game noted: $(cat "$e2e/game.log")"
+  wait_for 10 "$1: the game started by the wizard did not end" game_ended
+  rm "$e2e/game.log"
+  echo "ok: $1: the wizard installed in $install_win and its finish page started the game there"
+}
+
 # Nothing but the menu is on the screen: no installer, no browser, no error box of the shell.
 expect_menu_alone() {
   local windows
@@ -82,19 +136,21 @@ finish() {
   wineserver -k 2>/dev/null || true
   unmap_drive e
   remove_install_record
+  reg_delete "$registration"
   reg_delete "HKLM\\Software\\Classes\\$progid"
   reg_delete 'HKLM\Software\Classes\.html'
   wineserver -w
-  rm -rf "$e2e"
+  rm -rf "$e2e" "$installed" "$shortcut"
   park_cursor
 }
 trap finish EXIT
 
 step "a first run: nothing installed, nothing left in the temporary folder, disc 1 in E:"
-rm -rf "$work" "$e2e" "$temp/start.exe" "$temp/Res"
+rm -rf "$work" "$e2e" "$temp/start.exe" "$temp/Res" "$installed" "$shortcut"
 mkdir -p "$work/empty" "$e2e"
 wineserver -k 2>/dev/null || true
 remove_install_record
+reg_delete "$registration"
 park_cursor
 cp "$helpers/open_recorder.exe" "$e2e/"
 # The stand-in browser answers for .html. Wine reads file associations from the machine's
@@ -105,10 +161,9 @@ reg_add "HKLM\\Software\\Classes\\$progid\\shell\\open\\command" /ve \
 map_drive e "$disc1" cdrom
 
 step "1. E:\\start.exe started from the disc, as AutoPlay does"
-# What the installer and the game are told comes with the first process; the menu and what
-# it starts through the shell inherit it.
-KELVARO_SETUP_UNATTENDED=1 KELVARO_INSTALL_DIR="$install_win" \
-  KELVARO_GAME_LOG='C:\e2e\game.log' KELVARO_GAME_EXIT=1 \
+# What the game is told comes with the first process; the menu and what it starts through the
+# shell, the installer and the game, inherit it.
+KELVARO_GAME_LOG='C:\e2e\game.log' KELVARO_GAME_EXIT=1 \
   run_program "$work" "$work/first.rc" start /wait /d 'E:\' 'E:\start.exe'
 [ "$(wait_exit "$work/first.rc" 30)" = 0 ] ||
   fail "the program on the disc: exit code $(cat "$work/first.rc")"
@@ -145,11 +200,12 @@ opened=$(tr -d '\r' <"$e2e/opened.log")
   fail "the .html handler was started as: $opened"
 echo "ok: the handler was started as $opened"
 
-step "4. Install runs E:\\setup.exe; Start turns live and lights"
-# The cursor stays on Install: with no mouse movement only the menu's timer can bring the
-# installation in.
+step "4. Install runs E:\\setup.exe, whose wizard installs the game; Start turns live and lights"
+# The cursor stays on Install, and keys answer the wizard: with no mouse movement only the
+# menu's timer can bring the installation in.
 click_at 20 390
-wait_for 30 "no install record and game in $install_win within 30 s of Install" game_installed
+install_with_wizard "Install"
+game_installed || fail "no install record and game in $install_win after the wizard"
 cmp -s "$disc1/program files/harrowlight/kelvaro/kelvaro.exe" "$installed/kelvaro.exe" ||
   fail "the installed kelvaro.exe is not the disc's"
 SCREEN_TIMEOUT=2 expect_screen installed install
@@ -187,8 +243,9 @@ expect_screen after-other start_b
 expect_menu_alone "after Install and Read me with another disc"
 insert "$disc1"
 click_at 20 390
-wait_for 30 "Install with disc 1 back did not install the game again within 30 s" \
-  cmp -s "$disc1/program files/harrowlight/kelvaro/kelvaro.exe" "$installed/kelvaro.exe"
+install_with_wizard "Install with disc 1 back"
+cmp -s "$disc1/program files/harrowlight/kelvaro/kelvaro.exe" "$installed/kelvaro.exe" ||
+  fail "Install with disc 1 back did not install the game again"
 expect_screen reinstalled install
 echo "ok: disc 1 back, the same menu's next Install ran the installer again"
 [ ! -e "$work/other/opened.log" ] || fail "the other disc's setup.exe was started"
@@ -196,7 +253,7 @@ echo "ok: disc 1 back, the same menu's next Install ran the installer again"
   fail "a click without disc 1 opened the read-me"
 echo "ok: without disc 1 in the drive no click started anything"
 
-step "7. Exit ends the menu with code 0; so does Alt+F4 in a second run"
+step "7. Exit ends the menu with code 0; a second run finds the game installed"
 watch_menu_exit "$work/watch-exit"
 click_at 390 393
 wait_watched_exit "$work/watch-exit"
@@ -210,9 +267,31 @@ run_program "$work" "$work/second.rc" start /wait /d 'E:\' 'E:\start.exe'
 window_info --appear 15 >/dev/null || fail "no menu window in the second run"
 # Installed now: the first tick takes the not-installed picture off Start.
 expect_screen second-run -
+echo "ok: the second run's menu shows Start live"
+
+step "8. the silent uninstaller while the menu runs: Start greys again and starts nothing"
+[ -f "$shortcut" ] || fail "the installer made no Start-menu shortcut"
+key_exists "$registration" || fail "the installer registered no uninstaller"
+# The uninstaller copies itself to the temporary folder, starts the copy and ends at once:
+# its real end is that copy's.
+wine "${install_win}uninstall.exe" /S >/dev/null 2>&1 || fail "the uninstaller did not start"
+uninstaller_done() { [ -z "$(prefix_processes 'Au_.exe')" ]; }
+wait_for 30 "the uninstaller's copy did not end within 30 s" uninstaller_done
+SCREEN_TIMEOUT=2 expect_screen uninstalled start_b
+[ ! -e "$installed" ] || fail "left in $install_win: $(ls -A "$installed")"
+[ ! -e "$shortcut" ] || fail "the uninstaller left the shortcut"
+! key_exists "$registration" || fail "the uninstaller left its registration"
+! key_exists 'HKCU\Software\Harrowlight' || fail "the uninstaller left HKCU\Software\Harrowlight"
+move_to 20 370
+expect_screen uninstalled-hover start_b
+xdotool click 1
+expect_menu_alone "after Start with the game uninstalled"
 watch_menu_exit "$work/watch-alt-f4"
 press_keys alt+F4
 wait_watched_exit "$work/watch-alt-f4"
 [ "$WATCHED_EXIT" = 0 ] || fail "Alt+F4: the menu's exit code is '$WATCHED_EXIT'"
+# A game started by the click would have noted its start while the menu was ending.
+[ ! -e "$e2e/game.log" ] || fail "Start with the game uninstalled started: $(cat "$e2e/game.log")"
+echo "ok: uninstalled, Start showed its not-installed picture within 2 s and started nothing"
 echo "ok: Alt+F4 ended the second run's menu with exit code 0"
 echo "ok: the first run passed in ${SECONDS} s"
