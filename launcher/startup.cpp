@@ -22,7 +22,9 @@ bool RelocateToTempFolder(const char* modulePath) {
 
   ByteString tempFolder(temp);
   ByteString copy = tempFolder + "start.exe";
-  os::CopyFileA(modulePath, copy.c_str(), FALSE);
+  // Only a program file written just now is started: a folder that cannot be written (or whose
+  // name the system code page cannot spell) leaves nothing, or someone else's file, there.
+  bool copied = os::CopyFileA(modulePath, copy.c_str(), FALSE) != FALSE;
 
   ByteString artFolder = tempFolder + "Res\\";
   os::CreateDirectoryA(artFolder.c_str(), NULL);
@@ -35,9 +37,13 @@ bool RelocateToTempFolder(const char* modulePath) {
     os::CopyFileA(source.c_str(), target.c_str(), FALSE);
   }
 
-  // An empty working folder, not a null one: the copy starts where the shell puts it.
-  os::ShellExecuteA(NULL, "Open", copy.c_str(), NULL, "", SW_SHOWDEFAULT);
-  return true;
+  // The artwork is not needed for the copy to start: the menu draws stand-ins for what is
+  // missing, so a failed artwork copy changes nothing here.
+  if (!copied) return false;
+  // An empty working folder, not a null one: the copy starts where the shell puts it. Values
+  // up to 32 are the shell's error codes.
+  HINSTANCE started = os::ShellExecuteA(NULL, "Open", copy.c_str(), NULL, "", SW_SHOWDEFAULT);
+  return reinterpret_cast<uintptr_t>(started) > 32;
 }
 
 // The copy runs from the temporary folder, where anything may have been dropped: libraries
@@ -68,6 +74,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Plain bytes: the disc's letter always comes in upper case.
   if (discFolder[0] != modulePath[0]) return RunMenu();
 
+  // When no copy was started, this process is the only one left to show the menu.
   if (!RelocateToTempFolder(modulePath)) return RunMenu();
   return 0;
 }

@@ -34,6 +34,13 @@ bool TestRecentFolder() {
   if (!os::SHGetSpecialFolderPathA(NULL, path, CSIDL_RECENT, FALSE)) return false;
   // A folder whose test file's path would not fit cannot be tested, so it counts as unusable.
   if (!LeavesRoomFor(path, sizeof kTestFile)) return false;
+  // The system puts '?', which no file name holds, for every letter of the folder's name that
+  // its code page cannot spell: the path names nothing from here, yet the folder itself may
+  // work. It is left as it is, and the run reports that it could not do its job.
+  if (strchr(path, '?')) {
+    g_repairFailed = true;
+    return true;
+  }
   if (os::_chdir(path) != 0) return false;
   strcat(path, kTestFile);
   os::FILE* file = os::fopen(path, "w");

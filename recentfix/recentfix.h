@@ -8,7 +8,8 @@
 extern bool g_repairFailed;
 
 // Whether the Recent folder can be entered and a file created in it. A test file that cannot be
-// removed again sets g_repairFailed, but the folder still counts as usable.
+// removed again sets g_repairFailed, but the folder still counts as usable; so does a path the
+// system code page cannot spell, which cannot be tested and must not be repointed blindly.
 bool TestRecentFolder();
 // Creates "recent" in the documents folder and points both Recent values at it.
 void RepairRecentFolder();

@@ -31,6 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const sim::World& w = sim::world();
   if (!w.openKeys.empty() || w.openFiles != 0) __builtin_trap();
+  // A Recent folder whose path the code page could not spell ('?') is never repointed.
+  bool unspelled = recent.find('?') != std::string::npos && recent.size() <= 247;
+  if (unspelled && (sim::CountCalls("RegSetValueExA") != 0 || !g_repairFailed)) __builtin_trap();
   // Whatever was written names the documents folder's "recent", and fits a path buffer.
   for (const char* key : {"Shell Folders", "User Shell Folders"}) {
     const sim::RegValue* v = sim::Value(

@@ -20,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   sim::PutFile("E:\\start.exe", "MZ");
   sim::PutFile("E:\\Res\\back.bmp", sim::BitmapFile(450, 408));
   sim::MakeDir("C:\\Temp");
+  // A folder whose start.exe is held open by an earlier copy: it must never be started.
+  sim::PutFile("C:\\Locked\\start.exe", "earlier");
+  sim::Entry("C:\\Locked\\start.exe")->locked = true;
   sim::world().tempPath = temp;
   sim::world().modulePath = module;
 
@@ -27,6 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const sim::World& w = sim::world();
   bool relocated = !w.shellStarts.empty();
+  // The shell is only ever given the program just copied from the disc.
+  if (relocated && (w.shellStarts.size() != 1 || !w.shellStarts[0].file ||
+                    sim::FileBytes(*w.shellStarts[0].file) != "MZ"))
+    __builtin_trap();
   if (relocated && (temp.size() >= MAX_PATH || module.size() >= MAX_PATH || module[0] != 'E'))
     __builtin_trap();
   if (relocated == (sim::CountCalls("RegisterClassExA") != 0)) __builtin_trap();

@@ -175,6 +175,19 @@ TEST_F(RecentFixTest, UsableRecentFolderGetsTheTestFileAndNoRepair) {
   }
 }
 
+// The letters the code page cannot spell come back as '?', so the path names no folder here
+// although the folder may work: it is not repointed, and the run reports that it did nothing.
+TEST_F(RecentFixTest, ARecentPathTheCodePageCannotSpellIsLeftAloneAndReported) {
+  sim::world().specialFolders[CSIDL_RECENT] = "C:\\Users\\????\\Recent";
+  std::string before = Snapshot();
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(sim::CountCalls("_chdir"), 0);
+  EXPECT_EQ(sim::CountCalls("_mkdir"), 0);
+  EXPECT_EQ(sim::CountCalls("RegOpenKeyExA"), 0);
+  EXPECT_TRUE(ErrorShown());
+  EXPECT_EQ(Snapshot(), before);
+}
+
 TEST_F(RecentFixTest, RepairWritesTheDocumentsRecentFolderIntoBothKeysAsRegSz) {
   LoseRecentFolder();
   EXPECT_EQ(Run(), 0);

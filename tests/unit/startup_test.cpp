@@ -2,6 +2,8 @@
 #include "launcher/startup.h"
 #include "tests/unit/menu_test.h"
 
+#include <functional>
+
 namespace {
 
 const char* const kArtNames[] = {"back.bmp",    "exit.bmp",    "install.bmp", "readme.bmp",
@@ -42,7 +44,7 @@ TEST_F(StartupTest, FromDisc1CopiesItselfAndItsArtworkThenStartsTheCopy) {
   }
   EXPECT_EQ(calls,
             (std::vector<std::string>{
-                "GetModuleFileNameA(#0x400000, buffer, 260)",
+                "GetModuleFileNameA(module, buffer, 260)",
                 "GetTempPathA(260, buffer)",
                 R"(CopyFileA("E:\start.exe", "C:\Temp\start.exe", 0))",
                 R"(CreateDirectoryA("C:\Temp\Res\", NULL))",
@@ -84,18 +86,67 @@ TEST_F(StartupTest, TheMenuRoadWhereverTheProgramIsNotOnDisc1) {
   }
 }
 
-TEST_F(StartupTest, ACopyThatFailsDoesNotStopTheRest) {
-  DiscWithProgram();
-  sim::RemoveFile("E:\\Res\\install.bmp");
-  sim::Fail("CopyFileA", {0, 1, ERROR_SHARING_VIOLATION}); // the program file is in use
-  sim::PutFile("C:\\Temp\\start.exe", "earlier copy");
-  EXPECT_EQ(Start("E:\\start.exe"), 0);
-  EXPECT_EQ(sim::CountCalls("CopyFileA"), 8);
-  EXPECT_EQ(sim::FileBytes("C:\\Temp\\start.exe"), "earlier copy");
-  EXPECT_FALSE(sim::Exists("C:\\Temp\\Res\\install.bmp"));
-  EXPECT_TRUE(sim::Exists("C:\\Temp\\Res\\start_b.bmp"));
-  EXPECT_EQ(sim::world().shellStarts.size(), 1u);
-  EXPECT_FALSE(RanMenu());
+// Every copy is tried whatever the others did; the copy is started only when the program file
+// was written and the shell took it, and otherwise this process shows the menu itself.
+TEST_F(StartupTest, StartsTheCopyOnlyWhenItWasWrittenAndTheShellStartedIt) {
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+    bool relocates;
+    bool shellAsked;
+  } cases[] = {
+      {"the program file is in use at the target",
+       [] { sim::Entry("C:\\Temp\\start.exe")->locked = true; }, false, false},
+      {"the program copy fails",
+       [] {
+         sim::Fail("CopyFileA", {0, 1, ERROR_ACCESS_DENIED});
+       },
+       false, false},
+      {"the temporary folder is missing", [] { sim::world().tempPath = "C:\\Missing\\"; }, false,
+       false},
+      // What a folder name beyond the system code page comes back as: no folder at all.
+      {"the temporary folder's name is not in the code page",
+       [] { sim::world().tempPath = "C:\\????\\"; }, false, false},
+      {"the temporary folder cannot be written",
+       [] {
+         sim::AddDrive('F', DRIVE_CDROM);
+         sim::MakeDir("F:\\Temp");
+         sim::world().tempPath = "F:\\Temp\\";
+       },
+       false, false},
+      {"the shell fails with 32",
+       [] {
+         sim::Fail("ShellExecuteA", {0, -1, 32});
+       },
+       false, true},
+      {"the shell fails with 0",
+       [] {
+         sim::Fail("ShellExecuteA", {0, -1, 0});
+       },
+       false, true},
+      {"one artwork file is missing", [] { sim::RemoveFile("E:\\Res\\install.bmp"); }, true, true},
+      {"every artwork copy fails",
+       [] {
+         sim::Fail("CopyFileA", {1, -1, ERROR_ACCESS_DENIED});
+       },
+       true, true},
+      {"the artwork folder cannot be made", [] { sim::Fail("CreateDirectoryA"); }, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    DiscWithProgram();
+    sim::PutFile("C:\\Temp\\start.exe", "earlier copy");
+    c.arrange();
+    EXPECT_EQ(Start("E:\\start.exe"), 0);
+    EXPECT_EQ(sim::CountCalls("CopyFileA"), 8);
+    EXPECT_EQ(sim::CountCalls("ShellExecuteA"), c.shellAsked ? 1 : 0);
+    EXPECT_EQ(RanMenu(), !c.relocates);
+    EXPECT_EQ(sim::CountCalls("CreateWindowExA"), c.relocates ? 0 : 1);
+    // Whatever the shell was given is the program just copied, never an earlier file.
+    for (const sim::ShellStart& s : sim::world().shellStarts)
+      EXPECT_EQ(sim::FileBytes(*s.file), "MZ start");
+  }
 }
 
 TEST_F(StartupTest, AModulePathWithoutBackslashCopiesFromTheCurrentFolder) {
@@ -142,7 +193,7 @@ TEST_F(StartupTest, SilencesDriveErrorsAndLimitsLibrariesBeforeTouchingAnyDrive)
   ASSERT_GE(calls.size(), 4u);
   EXPECT_EQ(calls[0], "SetErrorMode(0x8001)");
   EXPECT_EQ(calls[1], R"(GetModuleHandleA("kernel32.dll"))");
-  EXPECT_EQ(calls[2], R"(GetProcAddress(#0x7b800000, "SetDefaultDllDirectories"))");
+  EXPECT_EQ(calls[2], R"(GetProcAddress(kernel32.dll, "SetDefaultDllDirectories"))");
   EXPECT_EQ(calls[3], "SetDefaultDllDirectories(0x800)");
   EXPECT_EQ(calls[4], "GetLogicalDrives()");
 

@@ -1,26 +1,36 @@
-# Shared by the Wine tests: one prefix per architecture and test run, drives mapped from folders,
-# a virtual display. Needs WINE_TEST_ROOT (where the prefix and the display's files live),
-# WINDOWS_BUILD_DIR (the build whose programs run) and KELVARO_ARCH (wow64, win32 or x64).
+# Shared by the Wine tests and scripts/run: one prefix per architecture, drives mapped from
+# folders, a virtual display. Needs KELVARO_ARCH (wow64, win32 or x64) and a home for the prefix:
+# a Wine test has WINE_TEST_ROOT (its run's prefix, display and reason to skip live there) and
+# WINDOWS_BUILD_DIR (the build whose programs run); a script with a prefix of its own, as
+# scripts/run, sets WINE_OWN_PREFIX to it instead.
+# shellcheck shell=bash
 set -euo pipefail
 
-: "${WINE_TEST_ROOT:?}" "${KELVARO_ARCH:?}"
+: "${KELVARO_ARCH:?}"
 WINE_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
+# shellcheck source=launcher/menu.facts
 source "$WINE_TOOLS/../launcher/menu.facts"
-# The set-up found this machine unable to run the architecture: the test is skipped, with why.
-if [ -f "$WINE_TEST_ROOT/skip" ]; then
-  echo "skipped on this machine ($KELVARO_ARCH): $(cat "$WINE_TEST_ROOT/skip")"
-  exit 77
+if [ -n "${WINE_OWN_PREFIX:-}" ]; then
+  export WINEPREFIX=$WINE_OWN_PREFIX
+else
+  : "${WINE_TEST_ROOT:?}"
+  # The set-up found this machine unable to run the architecture: the test is skipped, with why.
+  if [ -f "$WINE_TEST_ROOT/skip" ]; then
+    echo "skipped on this machine ($KELVARO_ARCH): $(cat "$WINE_TEST_ROOT/skip")"
+    exit 77
+  fi
+  export WINEPREFIX="$WINE_TEST_ROOT/prefix"
+  if [ -f "$WINE_TEST_ROOT/display" ]; then
+    DISPLAY=$(cat "$WINE_TEST_ROOT/display")
+    export DISPLAY
+  fi
 fi
 # wine, wineserver, wineboot and winepath are the architecture's own (tools/winearch).
 export PATH="$WINE_TOOLS/winebin:$PATH"
 eval "$("$WINE_TOOLS/winearch" "$KELVARO_ARCH" env)"
-export WINEPREFIX="$WINE_TEST_ROOT/prefix"
 export WINEDEBUG=-all
+# No Mono or Gecko installers: they would stop an unattended first boot to ask.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-if [ -f "$WINE_TEST_ROOT/display" ]; then
-  DISPLAY=$(cat "$WINE_TEST_ROOT/display")
-  export DISPLAY
-fi
 
 fail() {
   echo "FAIL: $*" >&2
@@ -79,4 +89,61 @@ remove_install_record() {
 make_disc() { # make_disc FOLDER TEXT
   mkdir -p "$1/program files/harrowlight/kelvaro"
   printf '%s' "$2" >"$1/program files/harrowlight/kelvaro/KWRFILEID"
+}
+
+# start_display DIR: our own Xvfb at 1024 x 768, exported as DISPLAY. Xvfb picks a free number
+# itself and writes it once it accepts clients; the number is kept in DIR/display and the
+# server's process in DIR/xvfb.pid and XVFB_PID, for whoever ends it. Not in a $(...): the
+# server must be a child of this shell, and DISPLAY set in it.
+start_display() {
+  local dir=$1
+  rm -f "$dir/display" "$dir/display.part"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display.part" \
+    >/dev/null 2>&1 &
+  XVFB_PID=$!
+  echo "$XVFB_PID" >"$dir/xvfb.pid"
+  for _ in $(seq 100); do
+    if [ -s "$dir/display.part" ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then break; fi
+    sleep 0.1
+  done
+  [ -s "$dir/display.part" ] || fail "Xvfb did not start"
+  DISPLAY=":$(tr -d '[:space:]' <"$dir/display.part")"
+  export DISPLAY
+  echo "$DISPLAY" >"$dir/display"
+}
+
+# boot_prefix: makes $WINEPREFIX ready, a new one in 10 to 30 s.
+boot_prefix() {
+  timeout 180 wineboot -i >/dev/null 2>&1
+  timeout 120 wineserver -w
+}
+
+# read_only_folder DIR: DIR, made if need be, refuses new files, and READ_ONLY_HOW says how.
+# Root writes through permissions, so it gets the immutable flag instead, which binds root too.
+# Where neither holds (a file system without the flag), it returns 1 and READ_ONLY_HOW says
+# why, so that the caller skips that case rather than test nothing. writable_folder DIR undoes
+# either.
+# shellcheck disable=SC2034 # READ_ONLY_HOW is the caller's to tell
+read_only_folder() {
+  mkdir -p "$1"
+  chmod 555 "$1"
+  READ_ONLY_HOW="no write permission"
+  if touch "$1/.probe" 2>/dev/null; then
+    rm -f "$1/.probe"
+    READ_ONLY_HOW="root writes through permissions and chattr +i is refused here"
+    chattr +i "$1" 2>/dev/null || return 1
+    READ_ONLY_HOW="root writes even into an immutable folder here"
+    if touch "$1/.probe" 2>/dev/null; then
+      rm -f "$1/.probe"
+      chattr -i "$1"
+      return 1
+    fi
+    READ_ONLY_HOW="immutable flag, as root writes through permissions"
+  fi
+}
+
+writable_folder() {
+  [ -d "$1" ] || return 0
+  chattr -i "$1" 2>/dev/null || true
+  chmod u+w "$1"
 }

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # recentfix on the real platform: its question answered through the real message box.
+# shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
+# The system code page is then Windows-1252, which cannot spell the Cyrillic folder names below.
+export LC_ALL=C.UTF-8
 
 work="$WINE_TEST_ROOT/recentfix"
 rm -rf "$work" && mkdir -p "$work"
@@ -23,7 +26,18 @@ restore_keys() {
     wine reg import "$(winepath -w "$work/$key.reg")" >/dev/null 2>&1
   done
 }
-trap 'restore_keys; rm -rf "$docs_unix" "$(drive_c)/recentfix"; wineserver -k || true' EXIT
+# Folders named outside the system code page, for the documents and the Recent folder.
+docs_cyrillic='C:\kelvaro-Документы'
+recent_cyrillic='C:\kelvaro-Недавние'
+docs_cyrillic_unix="$(drive_c)/kelvaro-Документы"
+recent_cyrillic_unix="$(drive_c)/kelvaro-Недавние"
+finish() {
+  restore_keys
+  writable_folder "$docs_unix"
+  rm -rf "$docs_unix" "$(drive_c)/recentfix" "$docs_cyrillic_unix" "$recent_cyrillic_unix"
+  wineserver -k || true
+}
+trap finish EXIT
 
 set_recent() { # set_recent PATH: the Recent folder both keys name
   for key in 'Shell Folders' 'User Shell Folders'; do
@@ -38,7 +52,14 @@ fresh_case() {
   for key in 'Shell Folders' 'User Shell Folders'; do
     wine reg add "$explorer\\$key" /v Personal /t REG_SZ /d "$docs" /f >/dev/null
   done
+  writable_folder "$docs_unix"
   rm -rf "$docs_unix" "$recent_unix/hlwtest.tmp" && mkdir -p "$docs_unix"
+}
+
+set_personal() { # set_personal PATH: the documents folder both keys name
+  for key in 'Shell Folders' 'User Shell Folders'; do
+    wine reg add "$explorer\\$key" /v Personal /t REG_SZ /d "$1" /f >/dev/null
+  done
 }
 
 values() { echo "$(driver value 'Shell Folders') | $(driver value 'User Shell Folders')"; }
@@ -121,4 +142,41 @@ expect_seen "$error_box
 ended"
 [ "$(values)" = "$before" ] || fail "values changed: $(values)"
 [ -f "$docs_unix/recent" ] || fail "the file recent is gone"
+
+# What the tool cannot mend, or must not touch: the error box, no value written, no folder
+# made, exit code 0. The Recent folder is unusable in the first two, so the repair runs; the
+# last is a Recent folder that works but that the system code page cannot name, which is not
+# repointed blindly.
+for how in docs-read-only docs-outside-code-page recent-outside-code-page; do
+  fresh_case "Yes, $how: the error box, nothing written"
+  set_recent 'C:\kelvaro-missing'
+  case $how in
+  docs-read-only)
+    if ! read_only_folder "$docs_unix"; then
+      echo "case skipped: no read-only folder can be made on this machine ($READ_ONLY_HOW)"
+      writable_folder "$docs_unix"
+      continue
+    fi
+    echo "(read-only by: $READ_ONLY_HOW)"
+    ;;
+  docs-outside-code-page)
+    mkdir -p "$docs_cyrillic_unix"
+    set_personal "$docs_cyrillic"
+    ;;
+  recent-outside-code-page)
+    mkdir -p "$recent_cyrillic_unix"
+    set_recent "$recent_cyrillic"
+    ;;
+  esac
+  before=$(values)
+  run_recentfix yes
+  expect_seen "$error_box
+ended"
+  [ "$(values)" = "$before" ] || fail "values changed: $(values)"
+  for folder in "$docs_unix" "$docs_cyrillic_unix" "$recent_cyrillic_unix"; do
+    [ ! -d "$folder" ] || [ -z "$(ls -A "$folder")" ] || fail "written into $folder: $(ls -A "$folder")"
+  done
+  writable_folder "$docs_unix"
+  rm -rf "$docs_cyrillic_unix" "$recent_cyrillic_unix"
+done
 echo "all cases passed"
