@@ -5,6 +5,8 @@
 #include "launcher/disc_locator.h"
 #include "launcher/menu_window.h"
 
+#include <type_traits>
+
 // The artwork beside the program, copied in this order: the name in the temporary Res folder,
 // and where it lies beside the program.
 static const char* const kArtwork[][2] = {
@@ -50,6 +52,12 @@ bool RelocateToTempFolder(const char* modulePath) {
 // are to come from the system folder only. Older systems lack the call, and keep their ways.
 static void RestrictLibrarySearch() {
   typedef BOOL(WINAPI * SetDefaultDllDirectoriesProc)(DWORD);
+#ifdef _WIN32
+  // Found by name, so checked here against the system's own declaration.
+  static_assert(
+      std::is_same<SetDefaultDllDirectoriesProc, decltype(&::SetDefaultDllDirectories)>::value,
+      "SetDefaultDllDirectories is not of the type it is called as");
+#endif
   HMODULE kernel = os::GetModuleHandleA("kernel32.dll");
   if (!kernel) return;
   FARPROC proc = os::GetProcAddress(kernel, "SetDefaultDllDirectories");
