@@ -1,4 +1,4 @@
-"""Decode the Windows BMP files of the menu artwork, with the standard library.
+"""Decode and encode the Windows BMP files of the menu artwork, with the standard library.
 
 Reads BITMAPINFOHEADER files (and the later, longer headers, whose first 40
 bytes are the same) holding 8-bit palettised pixels, uncompressed or BI_RLE8,
@@ -9,6 +9,10 @@ or 24-bit uncompressed pixels; bottom-up or, when uncompressed, top-down.
 
 Pixels that an RLE8 delta escape or an early end of line or bitmap skips are
 left black, as Windows leaves them when it loads such a file.
+
+Writes 8-bit palettised files, bottom-up, plain or BI_RLE8 (tools/make-art):
+
+    data = bmp.encode(width, height, indices, palette, rle=True)
 """
 
 import struct
@@ -131,3 +135,89 @@ def _rle8(data, width, height, palette):
                 put(index, 1)
             i += second + (second & 1)
     return rows
+
+
+def encode(width, height, indices, palette, rle):
+    """A bottom-up 8-bit BMP with a 40-byte header: indices[y][x] is a palette index, row 0
+    the top; palette holds (r, g, b) tuples. BI_RLE8 when rle, else plain."""
+    if rle:
+        body = encode_rle8(indices)
+        compression = BI_RLE8
+    else:
+        stride = (width + 3) & ~3
+        body = b"".join(bytes(row) + b"\x00" * (stride - width) for row in reversed(indices))
+        compression = BI_RGB
+    colours = len(palette)
+    offset = 14 + 40 + 4 * colours
+    head = struct.pack("<2sIHHI", b"BM", offset + len(body), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, compression,
+                       len(body), 2835, 2835, colours, 0)
+    pal = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    return head + info + pal + body
+
+
+def encode_rle8(indices):
+    """The BI_RLE8 stream of rows of palette indices (top row first): each row coded, then
+    end of line, and end of bitmap after the last."""
+    body = bytearray()
+    for r, row in enumerate(reversed(indices)):
+        body += encode_rle8_row(row)
+        body += b"\x00\x00" if r < len(indices) - 1 else b"\x00\x01"
+    return bytes(body)
+
+
+def encode_rle8_row(row):
+    """One row of palette indices as BI_RLE8 codes, the fewest bytes first.
+
+    Works on the row's runs of equal pixels: each run is either sent as encoded runs (2 bytes
+    per 255 pixels) or merged with its neighbours into an absolute-mode block (2 bytes + pixels,
+    padded to a word; 3 to 255 pixels, as fewer would read as an escape), whichever costs fewer
+    bytes in total.
+    """
+    runs = []
+    for v in row:
+        if runs and runs[-1][0] == v:
+            runs[-1][1] += 1
+        else:
+            runs.append([v, 1])
+    n = len(runs)
+    best = [0] + [None] * n   # best[i]: bytes for the first i runs
+    how = [None] * (n + 1)
+    for i in range(n):
+        if best[i] is None:
+            continue
+        v, length = runs[i]
+        cost = best[i] + 2 * -(-length // 255)
+        if best[i + 1] is None or cost < best[i + 1]:
+            best[i + 1], how[i + 1] = cost, (i, "run")
+        total = 0
+        for j in range(i, n):
+            total += runs[j][1]
+            if total > 255:
+                break
+            if total >= 3:
+                cost = best[i] + 2 + total + (total & 1)
+                if best[j + 1] is None or cost < best[j + 1]:
+                    best[j + 1], how[j + 1] = cost, (i, "abs")
+    pieces = []
+    k = n
+    while k:
+        i, kind = how[k]
+        pieces.append((i, k, kind))
+        k = i
+    out = bytearray()
+    for i, k, kind in reversed(pieces):
+        if kind == "run":
+            v, length = runs[i]
+            while length:
+                step = min(255, length)
+                out += bytes((step, v))
+                length -= step
+        else:
+            block = []
+            for v, length in runs[i:k]:
+                block += [v] * length
+            out += bytes((0, len(block))) + bytes(block)
+            if len(block) & 1:
+                out.append(0)
+    return bytes(out)

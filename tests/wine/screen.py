@@ -12,17 +12,16 @@ one, and writes PREFIX-actual.png, PREFIX-expected.png and PREFIX-diff.png.
 
 import argparse
 import os
-import struct
 import subprocess
 import sys
 import time
-import zlib
 
 # Run from the source tree: leave no bytecode behind in it.
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import bmp  # noqa: E402
 import facts  # noqa: E402
+import harness  # noqa: E402
 
 CLIENT_W, CLIENT_H = facts.CLIENT_SIZE
 
@@ -43,48 +42,9 @@ def expected_picture(art, shows):
     return [bytes(r) for r in rows]
 
 
-class XwdError(ValueError):
-    pass
-
-
-def capture_root():
-    """The root window as (width, height, bytes per line, bytes per pixel, channel byte offsets,
-    pixel bytes)."""
-    data = subprocess.run(["xwd", "-root", "-silent"], check=True,
-                          stdout=subprocess.PIPE).stdout
-    # The header is 25 big-endian 32-bit fields, then the window name, then the colour map.
-    fields = struct.unpack_from(">25I", data, 0)
-    (header_size, version, _, _, width, height, _, byte_order, _, _, _, bits_per_pixel,
-     bytes_per_line, _, red, green, blue, _, _, ncolors) = fields[:20]
-    # With Wine's windows on it, the same display can come back packed as 24 bits per pixel.
-    if version != 7 or bits_per_pixel not in (24, 32):
-        raise XwdError("xwd version %d, %d bits per pixel: want version 7, 24 or 32 bits"
-                       % (version, bits_per_pixel))
-    size = bits_per_pixel // 8
-    offsets = []
-    for mask in (red, green, blue):
-        shift = mask.bit_length() - 8
-        if shift < 0 or shift % 8 or mask != 0xff << shift:
-            raise XwdError("colour masks %x %x %x: want whole bytes" % (red, green, blue))
-        offsets.append(shift // 8 if byte_order == 0 else size - 1 - shift // 8)
-    start = header_size + 12 * ncolors
-    return width, height, bytes_per_line, size, offsets, data[start:]
-
-
-def client_rows(shot, origin):
-    """The client area out of a capture, as rows of packed RGB bytes."""
-    width, height, stride, size, (ri, gi, bi), pixels = shot
-    ox, oy = origin
-    if ox < 0 or oy < 0 or ox + CLIENT_W > width or oy + CLIENT_H > height:
-        raise XwdError("client area at %d,%d does not fit the %d x %d screen"
-                       % (ox, oy, width, height))
-    rows = []
-    for y in range(oy, oy + CLIENT_H):
-        line = pixels[y * stride + size * ox:y * stride + size * (ox + CLIENT_W)]
-        row = bytearray(3 * CLIENT_W)
-        row[0::3], row[1::3], row[2::3] = line[ri::size], line[gi::size], line[bi::size]
-        rows.append(bytes(row))
-    return rows
+def client_rows(origin):
+    """The client area on the screen now, as rows of packed RGB bytes."""
+    return harness.decode_xwd(harness.capture(), tuple(origin) + (CLIENT_W, CLIENT_H))[2]
 
 
 def differences(actual, expected):
@@ -107,18 +67,6 @@ def known_states(art):
             yield shows, expected_picture(art, shows)
 
 
-def write_png(path, rows):
-    def chunk(kind, body):
-        return (struct.pack(">I", len(body)) + kind + body
-                + struct.pack(">I", zlib.crc32(kind + body) & 0xffffffff))
-    raw = b"".join(b"\0" + r for r in rows)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n"
-                + chunk(b"IHDR", struct.pack(">IIBBBBB", len(rows[0]) // 3, len(rows),
-                                             8, 2, 0, 0, 0))
-                + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
-
-
 def describe(shows):
     return "+".join(shows) if shows else "background alone"
 
@@ -136,13 +84,13 @@ def report_mismatch(art, shows, actual, expected, save):
                                      "none of the pictures the artwork can make"))
     if save:
         os.makedirs(os.path.dirname(os.path.abspath(save)), exist_ok=True)
-        write_png(save + "-actual.png", actual)
-        write_png(save + "-expected.png", expected)
+        harness.write_png(save + "-actual.png", actual)
+        harness.write_png(save + "-expected.png", expected)
         marks = {(x, y) for x, y, _, _ in diff}
-        write_png(save + "-diff.png",
-                  [bytes(b for x in range(CLIENT_W)
-                         for b in ((255, 0, 255) if (x, y) in marks else (0, 0, 0)))
-                   for y in range(CLIENT_H)])
+        harness.write_png(save + "-diff.png",
+                          [bytes(b for x in range(CLIENT_W)
+                                 for b in ((255, 0, 255) if (x, y) in marks else (0, 0, 0)))
+                           for y in range(CLIENT_H)])
         print("  saved %s-{actual,expected,diff}.png" % save)
 
 
@@ -151,7 +99,7 @@ def match(args):
     origin = tuple(int(v) for v in args.origin.split(","))
     deadline = time.monotonic() + args.timeout
     while True:
-        actual = client_rows(capture_root(), origin)
+        actual = client_rows(origin)
         if actual == expected:
             print("ok: screen shows %s" % describe(args.show))
             return 0
@@ -174,7 +122,7 @@ def main():
     args = parser.parse_args()
     try:
         return match(args)
-    except (XwdError, bmp.BmpError, subprocess.CalledProcessError) as e:
+    except (ValueError, subprocess.CalledProcessError) as e:
         print("FAIL: %s" % e)
         return 1
 

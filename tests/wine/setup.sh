@@ -12,19 +12,9 @@ if ! why=$("$(dirname "$0")/../../tools/winearch" "$KELVARO_ARCH" probe); then
   exit 77
 fi
 
-# A display for the programs: our own Xvfb, which picks a free number and says it once it
-# accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WINE_TEST_ROOT/display.part" \
-  >/dev/null 2>&1 &
-echo $! >"$WINE_TEST_ROOT/xvfb.pid"
-for _ in $(seq 100); do
-  [ -s "$WINE_TEST_ROOT/display.part" ] && break
-  sleep 0.1
-done
-[ -s "$WINE_TEST_ROOT/display.part" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
-echo ":$(tr -d '[:space:]' <"$WINE_TEST_ROOT/display.part")" >"$WINE_TEST_ROOT/display"
-
+# shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
-timeout 180 wineboot -i >/dev/null 2>&1
-timeout 120 wineserver -w
+# The display outlives this script: the tests use it, cleanup.sh ends it.
+start_display "$WINE_TEST_ROOT"
+boot_prefix
 echo "$KELVARO_ARCH: prefix ready at $WINEPREFIX ($WINEARCH), display $DISPLAY"

@@ -39,15 +39,25 @@ static void PrintImagePath(HANDLE process) {
   FARPROC proc = Proc("kernel32.dll", "QueryFullProcessImageNameA");
   char path[MAX_PATH] = "";
   DWORD size = sizeof path;
-  if (proc && reinterpret_cast<QueryImageProc>(reinterpret_cast<void*>(proc))(process, 0, path,
-                                                                               &size))
+  if (proc &&
+      reinterpret_cast<QueryImageProc>(reinterpret_cast<void*>(proc))(process, 0, path, &size))
     printf("module=%s\n", path);
   else
     printf("module=?\n");
 }
 
 // The current folder of another process sits in its process parameters, which the PEB points
-// at; there is no documented call for it. The offsets are those of a 32-bit process.
+// at; there is no documented call for it. The offsets are those of a process of this one's own
+// bitness, which is what the tests read: the 32-bit build beside the 32-bit menu, the 64-bit
+// build beside the 64-bit one.
+#ifdef _WIN64
+static const ULONG_PTR kPebProcessParameters = 0x20;
+static const ULONG_PTR kParametersCurrentDirectory = 0x38;
+#else
+static const ULONG_PTR kPebProcessParameters = 0x10;
+static const ULONG_PTR kParametersCurrentDirectory = 0x24;
+#endif
+
 static void PrintCurrentFolder(HANDLE process) {
   struct BasicInformation {
     LONG exitStatus;
@@ -71,10 +81,10 @@ static void PrintCurrentFolder(HANDLE process) {
   if (!proc ||
       reinterpret_cast<QueryProcessProc>(reinterpret_cast<void*>(proc))(process, 0, &info,
                                                                         sizeof info, NULL) != 0 ||
-      !ReadProcessMemory(process, reinterpret_cast<void*>(info.peb + 0x10), &parameters,
-                         sizeof parameters, NULL) ||
-      !ReadProcessMemory(process, reinterpret_cast<void*>(parameters + 0x24), &dosPath,
-                         sizeof dosPath, NULL) ||
+      !ReadProcessMemory(process, reinterpret_cast<void*>(info.peb + kPebProcessParameters),
+                         &parameters, sizeof parameters, NULL) ||
+      !ReadProcessMemory(process, reinterpret_cast<void*>(parameters + kParametersCurrentDirectory),
+                         &dosPath, sizeof dosPath, NULL) ||
       dosPath.length > MAX_PATH * sizeof(WCHAR) ||
       !ReadProcessMemory(process, reinterpret_cast<void*>(dosPath.buffer), wide, dosPath.length,
                          NULL)) {

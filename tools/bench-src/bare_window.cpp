@@ -1,5 +1,5 @@
 // The floor for the menu's measurements: the least a Win32 program can do to show such a window.
-#include <windows.h>
+#include "tools/bench-src/bare_window.h"
 
 // Same size, style and place as the menu, one flat colour that the timing probe looks for.
 static const int kWidth = 450;
@@ -22,7 +22,7 @@ static LRESULT CALLBACK BareWndProc(HWND window, UINT message, WPARAM wParam, LP
   }
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int RunBareWindow(HINSTANCE instance) {
   WNDCLASSEXA wc;
   ZeroMemory(&wc, sizeof wc);
   wc.cbSize = sizeof wc;
