@@ -21,9 +21,6 @@ shortcut="$(drive_c)/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Pr
 registration='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Harrowlight Kelvaro Demo'
 WIZARD_CAPTION='Kelvaro: Wendraskel Demo Setup'
 progid=KelvaroE2E.ReadMe
-# The installer's Start-menu shortcut would have Wine write a launcher into the Unix desktop's
-# menus, unless its menu builder is off.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 SECONDS=0
 
 for f in "$disc1/start.exe" "$disc2/program files/harrowlight/kelvaro/KWRFILEID" \

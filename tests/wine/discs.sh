@@ -31,9 +31,6 @@ default_win="C:\\users\\$user\\AppData\\Local\\Programs\\Kelvaro"
 default_dir="$(drive_c)/users/$user/AppData/Local/Programs/Kelvaro"
 shortcut="$(drive_c)/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kelvaro Wendraskel Demo.lnk"
 registration='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Harrowlight Kelvaro Demo'
-# Creating a shortcut makes Wine write a launcher into the Unix desktop's menus unless its menu
-# builder is off; the test keeps off the machine's home.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 rm -rf "$work" && mkdir -p "$work"
 cleanup() {
   unmap_drive e

@@ -29,8 +29,10 @@ fi
 export PATH="$WINE_TOOLS/winebin:$PATH"
 eval "$("$WINE_TOOLS/winearch" "$KELVARO_ARCH" env)"
 export WINEDEBUG=-all
-# No Mono or Gecko installers: they would stop an unattended first boot to ask.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installers: they would stop an unattended first boot to ask. No menu builder:
+# the installer's Start-menu shortcut would have Wine write a launcher into the Unix desktop's
+# menus, outside the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 fail() {
   echo "FAIL: $*" >&2
