@@ -9,7 +9,6 @@ helpers="$WINDOWS_BUILD_DIR/tests/e2e"
 work="$WINE_TEST_ROOT/e2e"
 # Every expected picture is computed from the disc's own artwork.
 ART="$disc1/Res"
-files="back.bmp exit.bmp install.bmp readme.bmp readme.html start_a.bmp start_b.bmp"
 temp=$(temp_dir)
 # C:\e2e holds the stand-in browser, its record of what it opened and the game's start notes.
 e2e="$(drive_c)/e2e"
@@ -165,9 +164,9 @@ KELVARO_GAME_LOG='C:\e2e\game.log' KELVARO_GAME_EXIT=1 \
 [ "$(wait_exit "$work/first.rc" 30)" = 0 ] ||
   fail "the program on the disc: exit code $(cat "$work/first.rc")"
 cmp -s "$disc1/start.exe" "$temp/start.exe" || fail "the temporary start.exe is not the disc's"
-[ "$(cd "$temp/Res" 2>/dev/null && ls | tr '\n' ' ')" = "$files " ] ||
+[ "$(cd "$temp/Res" 2>/dev/null && ls | tr '\n' ' ')" = "$RES_FILES " ] ||
   fail "the temporary Res folder holds: $(ls "$temp/Res" 2>&1 | tr '\n' ' ')"
-for name in $files; do
+for name in $RES_FILES; do
   cmp -s "$disc1/Res/$name" "$temp/Res/$name" || fail "the temporary Res\\$name is not the disc's"
 done
 echo "ok: the program on the disc exited 0; the temporary folder holds start.exe and Res\\"

@@ -121,3 +121,28 @@ expect_relocated_menu() {
   want="C:\\users\\$(whoami)\\Temp\\start.exe"
   [ "${MENU_MODULE,,}" = "${want,,}" ] || fail "the menu runs from $MENU_MODULE, want $want"
 }
+
+# The seven files of the Res folder beside start.exe, as a relocation copies them.
+RES_FILES="back.bmp exit.bmp install.bmp readme.bmp readme.html start_a.bmp start_b.bmp"
+
+# make_menu_disc FOLDER: disc 1 as the menu needs it: the identification file, start.exe of the
+# build under test, and Res with the committed artwork and a small read-me.
+make_menu_disc() {
+  local name
+  make_disc "$1" "${DISC_ID_PREFIX}1"
+  mkdir -p "$1/Res"
+  cp "$WINDOWS_BUILD_DIR/launcher/start.exe" "$1/"
+  for name in back start_a start_b install readme exit; do
+    cp "$GUI_DIR/../../launcher/art/$name.bmp" "$1/Res/"
+  done
+  printf '<html><body><p>Kelvaro</p></body></html>\r\n' >"$1/Res/readme.html"
+}
+
+# insert_first_run FOLDER: a first run's start: nothing of Wine left running, no install
+# record, the cursor away from the menu, and FOLDER in drive E:, a CD-ROM drive.
+insert_first_run() {
+  wineserver -k 2>/dev/null || true
+  remove_install_record
+  park_cursor
+  map_drive e "$1" cdrom
+}

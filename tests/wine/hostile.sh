@@ -10,17 +10,11 @@ export LC_ALL=C.UTF-8
 work="$WINE_TEST_ROOT/hostile"
 disc="$work/disc1"
 ART="$disc/Res"
-files="back.bmp exit.bmp install.bmp readme.bmp readme.html start_a.bmp start_b.bmp"
 hostile="$(drive_c)/kelvaro-hostile" # the rows' own temporary folders live below it
 # A run killed half-way may have left an immutable folder behind, which rm cannot remove.
 chattr -R -i "$hostile" 2>/dev/null || true
-rm -rf "$work" "$hostile" && mkdir -p "$ART"
-make_disc "$disc" "${DISC_ID_PREFIX}1"
-cp "$WINDOWS_BUILD_DIR/launcher/start.exe" "$disc/"
-for name in back start_a start_b install readme exit; do
-  cp "$GUI_DIR/../../launcher/art/$name.bmp" "$ART/"
-done
-printf '<html><body><p>Kelvaro</p></body></html>\r\n' >"$ART/readme.html"
+rm -rf "$work" "$hostile"
+make_menu_disc "$disc"
 cp -r "$ART" "$work/art" # the pristine artwork, for the rows that spoil the disc's
 
 temp=$(temp_dir)
@@ -39,10 +33,7 @@ finish() {
   park_cursor
 }
 trap finish EXIT
-wineserver -k 2>/dev/null || true
-remove_install_record
-park_cursor
-map_drive e "$disc" cdrom
+insert_first_run "$disc"
 
 # set_temp PATH: the user's TEMP and TMP for every process started from now on, which take
 # their environment from the registry; a fresh wineserver, so that nothing the row before left
@@ -97,7 +88,7 @@ relocated() {
   local name want="" held=""
   [ "$(wait_exit "$work/rc" 20)" = 0 ] || fail "the first process: exit code $(cat "$work/rc")"
   cmp -s "$disc/start.exe" "$temp/start.exe" || fail "the temporary start.exe is not the disc's"
-  for name in $files; do
+  for name in $RES_FILES; do
     [ "$name" = "${1:-}" ] && continue
     want+="$name "
     cmp -s "$ART/$name" "$temp/Res/$name" || fail "the temporary Res\\$name is not the disc's"

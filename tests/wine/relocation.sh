@@ -6,14 +6,8 @@ source "$(dirname "$0")/gui.sh"
 work="$WINE_TEST_ROOT/relocation"
 disc="$work/disc1"
 ART="$disc/Res"
-files="back.bmp exit.bmp install.bmp readme.bmp readme.html start_a.bmp start_b.bmp"
-rm -rf "$work" && mkdir -p "$ART"
-make_disc "$disc" "${DISC_ID_PREFIX}1"
-cp "$WINDOWS_BUILD_DIR/launcher/start.exe" "$disc/"
-for name in back start_a start_b install readme exit; do
-  cp "$GUI_DIR/../../launcher/art/$name.bmp" "$ART/"
-done
-printf '<html><body><p>Kelvaro</p></body></html>\r\n' >"$ART/readme.html"
+rm -rf "$work"
+make_menu_disc "$disc"
 
 # What an earlier relocation left behind is overwritten, not kept.
 temp=$(temp_dir)
@@ -26,10 +20,7 @@ finish() {
   park_cursor
 }
 trap finish EXIT
-wineserver -k 2>/dev/null || true
-remove_install_record
-park_cursor
-map_drive e "$disc" cdrom
+insert_first_run "$disc"
 
 echo "== the program on the disc: copies, starts the copy, ends without a window"
 # Started in the disc's root, as the disc's autorun starts it: the module path begins with E:.
@@ -38,9 +29,9 @@ run_program "$disc" "$work/rc" 'E:\start.exe'
 echo "ok: the program on the disc ended with exit code 0"
 
 cmp "$disc/start.exe" "$temp/start.exe" || fail "the temporary start.exe is not the disc's"
-[ "$(cd "$temp/Res" && ls | tr '\n' ' ')" = "$files " ] ||
+[ "$(cd "$temp/Res" && ls | tr '\n' ' ')" = "$RES_FILES " ] ||
   fail "the temporary Res folder holds: $(ls "$temp/Res" | tr '\n' ' ')"
-for name in $files; do
+for name in $RES_FILES; do
   cmp "$ART/$name" "$temp/Res/$name" || fail "the temporary Res\\$name is not the disc's"
 done
 echo "ok: the temporary folder holds start.exe and Res\\ with the seven files of the disc"
