@@ -4,7 +4,10 @@
 # WINDOWS_BUILD_DIR (the build whose programs run); a script with a prefix of its own, as
 # scripts/run, sets WINE_OWN_PREFIX to it instead.
 # shellcheck shell=bash
-set -euo pipefail
+set -eEuo pipefail
+# A command that fails where nothing tests it ends the script; say which, since many of the
+# calls here keep their output quiet.
+trap 'echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: \"$BASH_COMMAND\" exited $?" >&2' ERR
 
 : "${KELVARO_ARCH:?}"
 WINE_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
