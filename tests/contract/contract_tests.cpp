@@ -2,6 +2,7 @@
 //
 // The world they expect: C: a fixed drive, E: a CD-ROM drive holding "contract\id.txt" with the
 // text below, no drive Q:, and a writable temporary folder.
+#include "facts/menu_facts.h"
 #include "platform/win32.h"
 #include "tests/support/check.h"
 
@@ -9,7 +10,7 @@
 #include "platform/sim/sim.h"
 #endif
 
-static const char kIdText[] = "Kelvaro: Wendraskel, DISK1\r\n";
+static const char kIdText[] = FACT_DISC_ID_PREFIX "1\r\n";
 static const char kScratchKey[] = "Software\\KelvaroContract";
 
 static void CreateScratchKey() {

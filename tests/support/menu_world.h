@@ -1,6 +1,7 @@
 // Builds the simulated world the menu expects: its artwork, disc 1, an installed game.
 #pragma once
 
+#include "facts/menu_facts.h"
 #include "launcher/install_record.h"
 #include "launcher/menu_window.h"
 #include "platform/sim/sim.h"
@@ -32,7 +33,7 @@ inline void PutArtwork(const std::string& folder = "C:\\") {
 inline void InsertDisc1(char drive = 'E') {
   sim::AddDrive(drive, DRIVE_CDROM);
   sim::PutFile(std::string(1, drive) + ":\\program files\\harrowlight\\kelvaro\\KWRFILEID",
-               "Kelvaro: Wendraskel, DISK1");
+               FACT_DISC_ID_PREFIX "1");
 }
 
 inline void InstallGame(const std::string& folder = "C:\\Games\\Kelvaro\\") {

@@ -63,9 +63,9 @@ readme.txt'
 for n in 1 2; do
   got=$(cd "$discs/disc$n" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
   [ "$got" = "${disc_files[$n]}" ] || fail "disc $n holds:"$'\n'"$got"
-  cmp -s <(printf 'Kelvaro: Wendraskel, DISK%d' "$n") \
+  cmp -s <(printf '%s%d' "$DISC_ID_PREFIX" "$n") \
     "$discs/disc$n/program files/harrowlight/kelvaro/KWRFILEID" ||
-    fail "disc $n: identification file is not exactly 'Kelvaro: Wendraskel, DISK$n'"
+    fail "disc $n: identification file is not exactly '$DISC_ID_PREFIX$n'"
 done
 echo "ok: both disc folders hold their files and identification texts"
 
