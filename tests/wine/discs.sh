@@ -94,6 +94,19 @@ de_DE.UTF-8|Kelvaro: Wendraskel Demo Setup|&Next >,Cancel
 TABLE
 echo "ok: the wizard opens in French on a French system, else in English"
 
+# expect_installed UNIX_FOLDER WINDOWS_FOLDER: the game's files there as they are on the disc,
+# the record naming the folder (a string with its zero, the folder's final backslash), and the
+# menu's own probe seeing the game.
+expect_installed() {
+  local f
+  for f in kelvaro.exe kelvaro.dat; do
+    cmp -s "$discs/disc1/program files/harrowlight/kelvaro/$f" "$1/$f" ||
+      fail "$f not installed in $2 as it is on the disc"
+  done
+  [ "$(reg_value)" = "\"InstallDir\"=\"${2//\\/\\\\}\\\\\"" ] || fail "record: $(reg_value)"
+  [ "$(probe probe)" = installed ] || fail "the menu's probe does not see the game in $2"
+}
+
 # The installer, silent, into its default folder, the user's own programs folder: the game,
 # the record the menu reads (a string with its zero and the folder's final backslash), the
 # uninstaller, the Start-menu shortcut. Then its uninstaller, silent, takes all of it away,
@@ -101,12 +114,7 @@ echo "ok: the wizard opens in French on a French system, else in English"
 remove_install_record
 status=$(setup /S)
 [ "$status" = 0 ] || fail "setup /S exited $status"
-for f in kelvaro.exe kelvaro.dat; do
-  cmp -s "$discs/disc1/program files/harrowlight/kelvaro/$f" "$default_dir/$f" ||
-    fail "$f not installed in $default_win as it is on the disc"
-done
-[ "$(reg_value)" = "\"InstallDir\"=\"${default_win//\\/\\\\}\\\\\"" ] || fail "record: $(reg_value)"
-[ "$(probe probe)" = installed ] || fail "the menu's probe does not see the game in $default_win"
+expect_installed "$default_dir" "$default_win"
 [ -f "$default_dir/uninstall.exe" ] || fail "no uninstaller in $default_win"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
 uninstall "$default_win"
@@ -123,12 +131,7 @@ echo "ok: setup /S installs in $default_win and records it; uninstall /S removes
 status=$(setup '/S /D=C:\Games\Demo Test')
 [ "$status" = 0 ] || fail "setup into 'C:\\Games\\Demo Test' exited $status"
 installed="$(drive_c)/Games/Demo Test"
-for f in kelvaro.exe kelvaro.dat; do
-  cmp -s "$discs/disc1/program files/harrowlight/kelvaro/$f" "$installed/$f" ||
-    fail "$f not installed in C:\\Games\\Demo Test as it is on the disc"
-done
-[ "$(reg_value)" = '"InstallDir"="C:\\Games\\Demo Test\\"' ] || fail "record: $(reg_value)"
-[ "$(probe probe)" = installed ] || fail "the menu's probe does not see the installed game"
+expect_installed "$installed" 'C:\Games\Demo Test'
 while IFS='|' read -r name want; do
   got=$(reg_line "$registration" "$name")
   [ "$got" = "$want" ] || fail "registration: $name is '$got', want '$want'"

@@ -37,6 +37,12 @@ export WINEDEBUG=-all
 # menus, outside the prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
+# A test starts with no Wine process of the test before it, and with that wineserver gone:
+# a process that meets a server on its way out can fail to start at all.
+if [ -z "${WINE_OWN_PREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+  wineserver -k 2>/dev/null || true
+fi
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
