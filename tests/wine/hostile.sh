@@ -106,8 +106,9 @@ hold_temp_copy() {
   cp "$temp/start.exe" "$work/earlier.exe"
   rm -f "$marker" "$work/hold"
   wine "$WINDOWS_BUILD_DIR/tests/wine/hold_file.exe" "$user_temp\\start.exe" \
-    "$(winepath -w "$marker")" 60 "$@" >"$work/hold" 2>/dev/null &
-  local tries=100
+    "$(winepath -w "$marker")" 60 "$@" >"$work/hold" 2>&1 &
+  # The first Wine process after a server restart may take a while on a busy machine.
+  local tries=300
   until grep -q '^held' "$work/hold" 2>/dev/null; do
     [ "$tries" -gt 0 ] || fail "hold_file did not take the file: $(cat "$work/hold")"
     tries=$((tries - 1))
