@@ -61,7 +61,17 @@ reg() {
     fi
   done
 }
-reg_add() { reg add "$@" >/dev/null; }
+# A write is tried three times, as the first Wine process after a server restart can fail to
+# start on a busy machine; what reg said comes out if all fail.
+reg_add() {
+  local out try
+  for try in 1 2 3; do
+    out=$(reg add "$@" 2>&1) && return 0
+    sleep 1
+  done
+  echo "reg add $*: $out" >&2
+  return 1
+}
 # reg_delete KEY [ARG...]: the key or value gone from every view; nothing there is no fault.
 reg_delete() { reg delete "$@" >/dev/null 2>&1 || true; }
 
