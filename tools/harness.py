@@ -209,11 +209,19 @@ class Wine:
 # ---------------------------------------------------------------------------------------------
 # The screen
 
-def capture(display=None):
-    """The root window as an xwd dump."""
+def capture(display=None, tries=5):
+    """The root window as an xwd dump. xwd asks for the attributes of every window on the
+    screen, and fails with BadWindow when one closes meanwhile (a message box, a wizard), so a
+    failed capture is tried again."""
     env = dict(os.environ, DISPLAY=display) if display else None
-    return subprocess.run(["xwd", "-root", "-silent"], env=env, check=True, timeout=30,
-                          stdout=subprocess.PIPE).stdout
+    for attempt in range(tries):
+        done = subprocess.run(["xwd", "-root", "-silent"], env=env, timeout=30,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        if done.returncode == 0:
+            return done.stdout
+        if attempt + 1 < tries:
+            time.sleep(0.1)
+    raise subprocess.CalledProcessError(done.returncode, done.args, done.stdout, done.stderr)
 
 
 XWD_FIELDS = 25  # CARD32 fields of the header, which xwd writes most significant byte first

@@ -67,6 +67,7 @@ reg_add() {
   local out try
   for try in 1 2 3; do
     out=$(reg add "$@" 2>&1) && return 0
+    echo "reg add $1: try $try failed: $out" >&2
     sleep 1
   done
   echo "reg add $*: $out" >&2
